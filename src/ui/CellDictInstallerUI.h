@@ -1,0 +1,20 @@
+#pragma once
+// Everything a single install tells the user goes through this interface.
+// Each call blocks until the user has closed what it shows.
+
+#include "dict/CellDictFile.h"
+
+class CellDictInstallerUI {
+public:
+    virtual ~CellDictInstallerUI() = default;
+
+    virtual bool ConfirmInstall(const CellDictInfo& info) = 0;  // true: install
+    virtual bool ConfirmOverwrite() = 0;                        // true: overwrite
+    virtual void ShowInstallSuccess(const CellDictInfo& info) = 0;
+    virtual void ShowInstallFailed() = 0;
+    virtual void ShowNoFileSpecified() = 0;
+    virtual void ShowFileNotFound() = 0;
+    virtual void ShowDictDamaged() = 0;
+    virtual void ShowVersionIncompatible() = 0;
+    virtual void ShowQuotaExceeded() = 0;
+};
