@@ -1,0 +1,198 @@
+#include "installer/CellDictInstaller.h"
+
+#include "dict/DictCapacity.h"
+#include "dict/StoredName.h"
+#include "host/ImeLocations.h"
+#include "host/XLog.h"
+#include "installer/DictConfig.h"
+#include "installer/InstallLock.h"
+#include "installer/TempFile.h"
+#include "ui/CellDictInstallerUI.h"
+
+#include <io.h>
+#include <shlobj.h>
+#include <windows.h>
+
+namespace {
+
+bool UsesAccountDir(const SimpleOptParser::OptionMap& options)
+{
+    return options.IsSet(L"-accountdir") || !options.IsSet(L"-datadir");
+}
+
+bool Exists(const std::wstring& path)
+{
+    return ::_waccess(path.c_str(), 0) == 0;
+}
+
+// Creates the folder with every missing parent.
+bool EnsureFolder(const std::wstring& folder)
+{
+    return Exists(folder) || ::SHCreateDirectory(nullptr, folder.c_str()) == ERROR_SUCCESS;
+}
+
+void ClearReadOnly(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+}  // namespace
+
+void DeleteFileIfPresent(const std::wstring& path)
+{
+    if (Exists(path))
+        ::DeleteFileW(path.c_str());
+}
+
+SourceFileGuard::~SourceFileGuard()
+{
+    if (deleteFile_)
+        ::DeleteFileW(path_.c_str());
+}
+
+std::wstring MakeTempFilePath(const std::wstring& dir)
+{
+    wchar_t path[kPathUnits] = {};
+    if (!::GetTempFileNameW(dir.c_str(), L"tmp", 0, path))
+        return {};
+    return path;
+}
+
+bool IsInstalledSameOrNewer(const std::wstring& storedName, const DictList& installed)
+{
+    for (const std::wstring& listed : installed) {
+        if (IsSameDictionary(listed, storedName) && CompareStoredVersions(listed, storedName) >= 0)
+            return true;
+    }
+    return false;
+}
+
+bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
+                                        const std::wstring& tmpPath)
+{
+    XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(destPath.c_str()=%s)", L"CellDictInstaller::InstallDictFile",
+         destPath.c_str());
+    FunctionTrace trace;
+
+    if (!::CopyFileW(srcPath.c_str(), tmpPath.c_str(), FALSE)) {
+        XLog(kLogError, kLogTag, L"CopyFile error(%u): %s -> %s", ::GetLastError(), srcPath.c_str(),
+             tmpPath.c_str());
+        return false;
+    }
+    // A read-only source gives a read-only copy; the stored file must stay replaceable.
+    ClearReadOnly(tmpPath);
+
+    if (DeleteDictFile(destPath) < 0) {
+        XLog(kLogError, kLogTag, L"error replacing old dict file(%u): %s", ::GetLastError(), destPath.c_str());
+        return false;
+    }
+
+    // The input method's cache of the old file; a read-only one is kept on purpose.
+    const std::wstring datPath = destPath + L".dat";
+    if (::_waccess(datPath.c_str(), 2) == 0)
+        ::DeleteFileW(datPath.c_str());
+
+    if (!::MoveFileW(tmpPath.c_str(), destPath.c_str())) {
+        XLog(kLogError, kLogTag, L"MoveFile error(%u): %s -> %s", ::GetLastError(), tmpPath.c_str(),
+             destPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CellDictInstaller::ShouldReplaceStoredFile(const std::wstring& srcPath, const std::wstring& destPath) const
+{
+    if (srcPath == destPath)
+        return false;
+    if (!Exists(destPath))
+        return true;
+    CellDictFile stored;
+    if (!stored.Load(destPath, false))
+        return true;
+    return IsNewerVersion(header, stored.header);
+}
+
+bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptParser::OptionMap& options)
+{
+    XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(srcPath.c_str()=[%s])", L"CellDictInstaller::Install",
+         srcPath.c_str());
+    FunctionTrace trace;
+
+    std::wstring storedName = options.IsSet(L"-dest") ? options.GetValue(L"-dest") : std::wstring();
+    const bool useAccountDir = UsesAccountDir(options);
+    const bool deselect = options.IsSet(L"-deselect");
+
+    if (!Load(srcPath, true)) {
+        XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
+        if (ui)
+            ui->ShowDictDamaged();
+        return false;
+    }
+    if (header.formatLevel > 1) {
+        if (ui)
+            ui->ShowVersionIncompatible();
+        return false;
+    }
+    if (!HasCapacityFor(this)) {
+        if (ui)
+            ui->ShowQuotaExceeded();
+        return false;
+    }
+
+    std::wstring dictDir;
+    if (!GetDictDir(useAccountDir, dictDir) || !EnsureFolder(dictDir)) {
+        if (ui)
+            ui->ShowInstallFailed();
+        return false;
+    }
+
+    if (storedName.empty())
+        storedName = MakeStoredName(srcPath, header);
+    const std::wstring destPath = dictDir + storedName;
+    // Made before anything is asked, so that it lies on the stored file's volume.
+    const std::wstring tmpPath = MakeTempFilePath(dictDir);
+    TempFileGuard tmpGuard(tmpPath);
+
+    bool currentCopy = false;
+    if (useAccountDir) {
+        DictList installed;
+        LoadInstalledDicts(installed);
+        currentCopy = IsInstalledSameOrNewer(storedName, installed);
+    } else {
+        currentCopy = !ShouldReplaceStoredFile(srcPath, destPath);
+    }
+    if (currentCopy && (!ui || !ui->ConfirmOverwrite()))
+        return true;
+
+    CellDictInfo info;
+    info.header = header;
+    info.storedName = storedName;
+    ReadSampleWords(info.samples, 10);
+    if (ui && !ui->ConfirmInstall(info))
+        return false;
+
+    bool ok = false;
+    {
+        InstallLock lock;
+        if (!AcquireInstallLock(lock)) {
+            XLog(kLogError, kLogTag, L"Error opening mutex.");
+            return false;
+        }
+        ok = InstallDictFile(srcPath, destPath, tmpPath);
+        if (ok && useAccountDir)
+            ok = UpdateDictLists({storedName}, !deselect);
+        tmpGuard.Remove();
+    }
+
+    if (ok)
+        XLog(kLogInfo, kLogTag, L"Successfully installed cell dict %s.", storedName.c_str());
+    if (ui) {
+        if (ok)
+            ui->ShowInstallSuccess(info);
+        else
+            ui->ShowInstallFailed();
+    }
+    return ok;
+}

@@ -1,0 +1,97 @@
+#include "installer/CellDictInstaller.h"
+
+#include "dict/DictCapacity.h"
+#include "dict/StoredName.h"
+#include "host/XLog.h"
+#include "installer/DictConfig.h"
+#include "installer/DictListRules.h"
+#include "installer/InstallLock.h"
+#include "installer/TempFile.h"
+
+#include <io.h>
+#include <shlobj.h>
+
+namespace {
+
+// "-sourcedir" joined with a name by plain concatenation: one backslash is added
+// unless the folder text already ends in "\" or "/".
+std::wstring SourceFolder(const SimpleOptParser::OptionMap& options)
+{
+    std::wstring folder = options.GetValue(L"-sourcedir");
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
+        folder += L'\\';
+    return folder;
+}
+
+}  // namespace
+
+bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
+                                     const SimpleOptParser::OptionMap& options)
+{
+    // Held for the whole batch, validation included, so that no other installer
+    // changes the folder or the lists between the snapshot and the update.
+    InstallLock lock;
+    if (!AcquireInstallLock(lock)) {
+        XLog(kLogError, kLogTag, L"Error opening mutex.");
+        return false;
+    }
+
+    const bool useAccountDir = options.IsSet(L"-accountdir") || !options.IsSet(L"-datadir");
+    const std::wstring sourceFolder = SourceFolder(options);
+
+    std::wstring dictDir;
+    if (!GetDictDir(useAccountDir, dictDir))
+        return false;
+    if (::_waccess(dictDir.c_str(), 0) != 0 && ::SHCreateDirectory(nullptr, dictDir.c_str()) != ERROR_SUCCESS)
+        return false;
+
+    const bool deselect = options.IsSet(L"-deselect");
+    const bool removeSource = options.IsSet(L"-removesource");
+    const bool useDest = names.size() == 1 && options.IsSet(L"-dest");
+
+    // A snapshot taken once: files installed earlier in this batch are not current
+    // copies for later ones.
+    DictList installedList;
+    if (useAccountDir)
+        LoadInstalledDicts(installedList);
+    const DictIdentityIndex installed(installedList);
+
+    std::vector<std::wstring> installedNames;
+    int32_t skippedCount = 0;
+
+    for (const std::wstring& name : names) {
+        const std::wstring srcPath = sourceFolder + name;
+        if (::_waccess(srcPath.c_str(), 0) != 0)
+            continue;
+        SourceFileGuard sourceGuard(removeSource, srcPath);
+
+        if (!Load(srcPath, true)) {
+            XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
+            continue;
+        }
+        if (header.formatLevel > 1 || !HasCapacityFor(this))
+            continue;
+
+        const std::wstring storedName = useDest ? options.GetValue(L"-dest") : MakeStoredName(srcPath, header);
+        const std::wstring destPath = dictDir + storedName;
+        TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
+        const std::wstring& tmpPath = tmpGuard.Path();
+
+        const bool currentCopy = useAccountDir ? IsInstalledSameOrNewer(storedName, installed)
+                                               : !ShouldReplaceStoredFile(srcPath, destPath);
+        if (currentCopy) {
+            ++skippedCount;
+            continue;
+        }
+        if (InstallDictFile(srcPath, destPath, tmpPath))
+            installedNames.push_back(storedName);
+    }
+
+    bool ok = installedNames.size() + static_cast<std::size_t>(skippedCount) == names.size();
+    if (useAccountDir && !installedNames.empty())
+        ok = UpdateDictLists(installedNames, !deselect) && ok;
+    if (ok)
+        XLog(kLogInfo, kLogTag, L"Successfully installed %d cell dicts, skipped %d.",
+             static_cast<int>(installedNames.size()), skippedCount);
+    return ok;
+}

@@ -1,0 +1,50 @@
+#include "installer/CellDictInstaller.h"
+
+#include "dict/DictCapacity.h"
+#include "host/ConfigStore.h"
+#include "installer/DictConfig.h"
+#include "installer/DictListRules.h"
+
+// Removal shows nothing and logs nothing; it does not take the install lock.
+//
+// Two choices where the rules leave room:
+// - An empty positional selects nothing. Read as a substring it would be found in
+//   every name, and one stray "" on a command line would uninstall every dictionary.
+// - When "/Common/accountDataDir" cannot be read, the files are looked for where an
+//   install would have put them, in the per-user data folder's "dict" folder, never
+//   in a "\Dict\" folder at the root of the current drive.
+bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
+{
+    if (names.empty())
+        return false;
+    IConfigureInst* cfg = GetConfigureInst();
+    if (!cfg)
+        return false;
+
+    std::wstring installedText;
+    std::wstring activeText;
+    if (!ReadConfigString(cfg, kInstalledDictKey, installedText) ||
+        !ReadConfigString(cfg, kActiveDictKey, activeText))
+        return false;
+
+    DictList installed;
+    installed.Parse(installedText);
+    DictList active;
+    active.Parse(activeText);
+
+    // Selection only ever removes, so applying the positionals one after the other
+    // takes out the same elements as taking out whatever any of them selects.
+    const std::vector<std::wstring> removed = TakeSelected(installed, names);
+    TakeSelected(active, names);
+
+    WriteConfigString(cfg, kInstalledDictKey, installed.Join());
+    WriteConfigString(cfg, kActiveDictKey, active.Join());
+
+    std::wstring accountDir;
+    const std::wstring folder = ReadConfigString(cfg, kAccountDataDirKey, accountDir)
+                                    ? accountDir + L"\\Dict\\"
+                                    : GetFallbackDictDir();
+    for (const std::wstring& name : removed)
+        DeleteDictFile(folder + name);
+    return true;
+}

@@ -1,0 +1,102 @@
+#include "installer/DictConfig.h"
+
+#include "dict/DictCapacity.h"
+#include "host/ConfigStore.h"
+#include "host/ImeLocations.h"
+#include "host/XLog.h"
+#include "installer/DictListRules.h"
+
+#include <windows.h>
+
+namespace {
+
+std::wstring ReadListText(IConfigureInst* cfg, const wchar_t* key)
+{
+    std::wstring text;
+    ReadConfigString(cfg, key, text);  // a failed read leaves the empty text
+    return text;
+}
+
+void DeleteObsoleteFiles(const DictList& obsolete)
+{
+    std::wstring folder;
+    if (!GetDictDir(true, folder))
+        return;
+    for (const std::wstring& name : obsolete) {
+        const std::wstring path = folder + name;
+        if (DeleteDictFile(path) < 0)
+            XLog(kLogError, kLogTag, L"error removing obsolete dict file(%u): %s", ::GetLastError(),
+                 path.c_str());
+    }
+}
+
+}  // namespace
+
+std::wstring GetFallbackDictDir()
+{
+    wchar_t folder[kPathUnits] = {};
+    GetUserDataDir(folder, kPathUnits, true);
+    return std::wstring(folder) + L"\\dict\\";
+}
+
+bool GetDictDir(bool useAccountDir, std::wstring& dictDir)
+{
+    IConfigureInst* cfg = GetConfigureInst();
+    if (!cfg)
+        return false;
+    std::wstring folder;
+    if (ReadConfigString(cfg, useAccountDir ? kAccountDataDirKey : kDataDirKey, folder))
+        dictDir = folder + (useAccountDir ? L"\\dict\\" : L"\\");
+    else
+        dictDir = GetFallbackDictDir();
+    return true;
+}
+
+void LoadInstalledDicts(DictList& list)
+{
+    IConfigureInst* cfg = GetConfigureInst();
+    if (!cfg)
+        return;
+    std::wstring text;
+    if (ReadConfigString(cfg, kInstalledDictKey, text))
+        list.Parse(text);
+    if (ReadConfigString(cfg, kAutopushInstalledKey, text))
+        list.AddTokens(text);
+}
+
+bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate)
+{
+    IConfigureInst* cfg = GetConfigureInst();
+    if (!cfg)
+        return false;
+
+    const std::wstring installedText = ReadListText(cfg, kInstalledDictKey);
+    const std::wstring activeText = ReadListText(cfg, kActiveDictKey);
+    DictList installed;
+    installed.Parse(installedText);
+    DictList active;
+    active.Parse(activeText);
+    DictList obsolete;
+
+    if (AddInstalledNames(installed, storedNames, obsolete)) {
+        const std::wstring newText = installed.Join();
+        WriteConfigString(cfg, kInstalledDictKey, newText);
+        XLog(kLogTrace, kLogTag, L"写入词库列表：[%s] => [%s]", installedText.c_str(), newText.c_str());
+    }
+
+    if (UpdateActiveNames(active, obsolete, storedNames, activate)) {
+        const std::wstring newText = active.Join();
+        WriteConfigString(cfg, kActiveDictKey, newText);
+        XLog(kLogTrace, kLogTag, L"写入启用的词库列表：[%s] => [%s]", activeText.c_str(), newText.c_str());
+    }
+
+    // The installed list is read back as stored: the ordered names are matched
+    // against its raw text, not against its elements.
+    const std::wstring orderedText = ReadListText(cfg, kOrderedDictKey);
+    const std::wstring nowText = ReadListText(cfg, kInstalledDictKey);
+    WriteConfigString(cfg, kOrderedDictKey, CleanOrderedList(orderedText, nowText));
+
+    if (!obsolete.empty())
+        DeleteObsoleteFiles(obsolete);
+    return true;
+}
