@@ -18,6 +18,7 @@ struct CellDictVerdict {
         SeekFailed,            // a position the walk had to reach cannot be sought to
         RecordHeadUnreadable,  // the fixed head of a record lies past the end of the file
         SectionMisplaced,      // a section does not start where the previous one ended
+        TooLarge,              // the size cannot be measured as a 32-bit file position
     };
     Problem problem = Problem::None;
     int section = 0;        // 1 to 3, for the walk's problems
@@ -40,18 +41,22 @@ public:
     CellDictVerdict LoadAndCheck(const std::wstring& filePath);
 
     // Appends distinct words of section 1, in file order, until `words` holds
-    // maxCount; returns words.size(). Reopens the file by `path`; never fails.
+    // maxCount; returns words.size(), or 0 when the file cannot be opened or is
+    // shorter than a header. Reopens the file by `path`; never fails.
     unsigned ReadSampleWords(std::vector<std::wstring>& words, unsigned maxCount) const;
 
     std::wstring path;
     bool loaded = false;
     CellDictHeader header;
     uint32_t fileSize = 0;
+
+private:
+    CellDictVerdict LoadFile(const std::wstring& filePath, bool validate);
 };
 
 // What the engine hands to the UI: the header, the stored name, up to 10 samples.
 struct CellDictInfo {
-    CellDictHeader header;
+    CellDictHeader header{};
     std::wstring storedName;
     std::vector<std::wstring> samples;
 

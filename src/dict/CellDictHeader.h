@@ -75,3 +75,8 @@ static_assert(offsetof(CellDictHeader, description) == 336);
 // True when a's version is newer than b's: at the first differing part the
 // two's-complement difference a - b is positive. Equal versions are not newer.
 bool IsNewerVersion(const CellDictHeader& a, const CellDictHeader& b);
+
+// `count` UTF-16LE units at `bytes` as a wide string: unit for unit where
+// wchar_t is 16 bits; elsewhere surrogate pairs become one code point and a
+// lone surrogate is kept as it is.
+std::wstring WideFromUtf16Le(const uint8_t* bytes, std::size_t count);
