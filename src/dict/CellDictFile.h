@@ -47,7 +47,8 @@ public:
 
     std::wstring path;
     bool loaded = false;
-    CellDictHeader header;
+    // Aligned so that references to its fields (as EXPECT_EQ and std::min take) are valid.
+    alignas(8) CellDictHeader header;
     uint32_t fileSize = 0;
 
 private:

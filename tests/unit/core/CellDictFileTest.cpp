@@ -1,0 +1,208 @@
+#include "dict/CellDictFile.h"
+
+#include "support/DictBytes.h"
+#include "support/ReferenceReader.h"
+#include "support/ScratchFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using Problem = CellDictVerdict::Problem;
+
+// Loads `path` every way there is and checks that they agree with each other
+// and with the record-by-record reference; returns the verdict.
+CellDictVerdict LoadAllWays(const std::wstring& path)
+{
+    CellDictFile checked;
+    CellDictVerdict verdict = checked.LoadAndCheck(path);
+    CellDictFile validated;
+    EXPECT_EQ(validated.Load(path, true), verdict.Ok());
+    EXPECT_EQ(checked.loaded, verdict.Ok());
+
+    ReferenceLoadResult reference = ReferenceLoad(path, true);
+    EXPECT_EQ(reference.ok, verdict.Ok());
+    if (reference.opened)
+        EXPECT_EQ(validated.fileSize, reference.fileSize);
+    if (reference.headerRead)
+        EXPECT_EQ(0, std::memcmp(&validated.header, &reference.header, kCellDictHeaderSize));
+
+    CellDictFile plain;
+    EXPECT_EQ(plain.Load(path, false), ReferenceLoad(path, false).ok);
+    return verdict;
+}
+
+ByteVector Truncated(ByteVector bytes, std::size_t removed)
+{
+    bytes.resize(bytes.size() - removed);
+    return bytes;
+}
+
+struct WalkCase {
+    const char* name;
+    std::function<ByteVector()> make;
+    Problem problem;
+    int section = 0;
+    uint32_t record = 0;
+    int64_t offset = 0;
+    int64_t expected = 0;
+};
+
+const uint32_t kS1 = static_cast<uint32_t>(kCellDictHeaderSize);  // where section 1 starts
+
+const WalkCase kWalkCases[] = {
+    {"847 bytes", [] { return Truncated(DictBytes().Bytes(), 1); }, Problem::TooShort, 0, 0, 847},
+    {"bare header", [] { return DictBytes().Bytes(); }, Problem::None},
+    {"empty sections, section 1 offset beyond the end",
+     [] { DictBytes d; d.header.section1Offset = 1u << 30; return d.Bytes(); }, Problem::None},
+    {"section 1 offset of 2^31",
+     [] { DictBytes d; d.header.section1Offset = 0x80000000u; return d.Bytes(); },
+     Problem::SeekFailed, 1, 0, 0x80000000},
+    {"wrong magic", [] { DictBytes d; d.header.magic[1] = 0x77737671; return d.Bytes(); }, Problem::BadMagic},
+    {"all three sections",
+     [] { return DictBytes().Word(u"词典").Word(u"x", true).Section2(7).Section2(0).Section3(1, 2, 3).Section3(0, 0, 1).Bytes(); },
+     Problem::None},
+    {"bytes after the last section",
+     [] { return DictBytes().Word(u"ab").Section3(2, 0, 0).Tail(ByteVector(100, 0xEE)).Bytes(); }, Problem::None},
+    {"no section 2: its offset is ignored",
+     [] { DictBytes d; d.Word(u"abc").Section3(1, 1, 1); d.header.section2Offset = 7; return d.Bytes(); },
+     Problem::None},
+    {"no section 1: section 2 at section 1's offset",
+     [] { return DictBytes().Section2(3).Bytes(); }, Problem::None},
+    {"no section 1: section 2 elsewhere",
+     [] { DictBytes d; d.Section2(3); d.header.section2Offset = kS1 + 1; return d.Bytes(); },
+     Problem::SectionMisplaced, 2, 0, kS1, kS1 + 1},
+    {"section 3 not where section 2 ends",
+     [] { DictBytes d; d.Word(u"a").Section2(1).Section3(1, 0, 0); d.header.section3Offset -= 1; return d.Bytes(); },
+     Problem::SectionMisplaced, 3, 0, kS1 + 8 + 5, kS1 + 8 + 4},
+    {"section 1 measured by byte 0 alone (n = 256 counts as 4 bytes)",
+     [] {
+         DictBytes d;
+         d.Section1Raw(0x0100, std::vector<uint16_t>(512, 0x41)).Section2(1);
+         return d.Bytes();
+     },
+     Problem::SectionMisplaced, 2, 0, kS1 + 4, kS1 + 4 + 1024},
+    {"n = 0 last with 2 bytes to spare", [] { return DictBytes().EmptyWords(3, false).Tail({0, 0}).Bytes(); }, Problem::None},
+    {"n = 0 last with 1 byte to spare", [] { return DictBytes().EmptyWords(3, false).Tail({0}).Bytes(); },
+     Problem::RecordHeadUnreadable, 1, 2, kS1 + 8},
+    {"L = 0 last with 1 byte to spare", [] { return DictBytes().Section2(0).Tail({0}).Bytes(); }, Problem::None},
+    {"L = 0 last at the very end", [] { return DictBytes().Section2(4).Section2(0).Bytes(); },
+     Problem::RecordHeadUnreadable, 2, 1, kS1 + 8},
+    {"x = y = z = 0 last with 2 bytes to spare", [] { return DictBytes().Section3(0, 0, 0).Tail({0, 0}).Bytes(); },
+     Problem::None},
+    {"x = y = z = 0 last with 1 byte to spare", [] { return DictBytes().Section3(0, 0, 0).Tail({0}).Bytes(); },
+     Problem::RecordHeadUnreadable, 3, 0, kS1},
+    {"last record cut after its 6-byte head", [] { return Truncated(DictBytes().Word(u"abc").Bytes(), 16 - 6); },
+     Problem::None},
+    {"last record cut inside its head", [] { return Truncated(DictBytes().Word(u"abc").Bytes(), 16 - 5); },
+     Problem::RecordHeadUnreadable, 1, 0, kS1},
+    {"last section-3 record cut after its head",
+     [] { return Truncated(DictBytes().Section3(9, 9, 9).Bytes(), 54 - 10); }, Problem::None},
+    {"more records counted than present",
+     [] { DictBytes d; d.Word(u"ab").Word(u"cd"); d.header.section1Count = 0xFFFFFFFFu; return d.Bytes(); },
+     Problem::RecordHeadUnreadable, 1, 2, kS1 + 24},
+    {"section 2 offset 2^31 past where section 1 ends",
+     [] { DictBytes d; d.Word(u"a").Section2(1); d.header.section2Offset += 0x80000000u; return d.Bytes(); },
+     Problem::SectionMisplaced, 2, 0, kS1 + 8, int64_t{kS1} + 8 + 0x80000000u},
+};
+
+void PrintTo(const WalkCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class WalkTest : public testing::TestWithParam<WalkCase> {};
+
+TEST_P(WalkTest, VerdictMatchesTheRecordByRecordWalk)
+{
+    const WalkCase& c = GetParam();
+    ScratchFile file(c.make());
+    CellDictVerdict verdict = LoadAllWays(file.Path());
+    EXPECT_EQ(verdict.problem, c.problem);
+    if (c.problem != Problem::None && c.problem != Problem::BadMagic) {
+        EXPECT_EQ(verdict.section, c.section);
+        EXPECT_EQ(verdict.record, c.record);
+        EXPECT_EQ(verdict.offset, c.offset);
+        EXPECT_EQ(verdict.expected, c.expected);
+    }
+}
+
+std::string CaseName(const testing::TestParamInfo<WalkCase>& info)
+{
+    std::string name = std::to_string(info.index) + "_";
+    for (const char* p = info.param.name; *p; ++p)
+        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WalkTest, testing::ValuesIn(kWalkCases), CaseName);
+
+TEST(CellDictFileTest, WrongMagicStillLoadsWithoutValidation)
+{
+    DictBytes d;
+    d.header.magic[0] = 0;
+    ScratchFile file(d.Bytes());
+    CellDictFile dict;
+    EXPECT_TRUE(dict.Load(file.Path(), false));
+    EXPECT_TRUE(dict.loaded);
+    EXPECT_FALSE(dict.Load(file.Path(), true));
+    EXPECT_FALSE(dict.loaded);
+}
+
+TEST(CellDictFileTest, MissingFileKeepsHeaderAndSize)
+{
+    ScratchFile file(DictBytes().Identity(7, 1, 2, 3).Word(u"ab").Bytes());
+    CellDictFile dict;
+    ASSERT_TRUE(dict.Load(file.Path(), true));
+    const uint32_t size = dict.fileSize;
+
+    const std::wstring missing = file.Path() + L".missing";
+    EXPECT_EQ(dict.LoadAndCheck(missing).problem, Problem::CannotOpen);
+    EXPECT_FALSE(dict.loaded);
+    EXPECT_EQ(dict.path, missing);
+    EXPECT_EQ(dict.fileSize, size);
+    EXPECT_EQ(dict.header.dictId, 7u);
+}
+
+TEST(CellDictFileTest, ReloadingFromItsOwnPathMember)
+{
+    ScratchFile file(DictBytes().Word(u"ab").Bytes());
+    CellDictFile dict;
+    dict.path = file.Path();
+    EXPECT_TRUE(dict.Load(dict.path, true));
+    EXPECT_EQ(dict.path, file.Path());
+}
+
+// Files larger than the reader's block, with record heads across block edges.
+TEST(CellDictFileTest, LargeFilesAgreeWithTheReferenceAcrossBlocks)
+{
+    for (uint8_t wordLength : {1, 2, 3, 7, 255}) {
+        SCOPED_TRACE(testing::Message() << "word length " << int{wordLength});
+        DictBytes d;
+        std::u16string word(wordLength, u'字');
+        for (int i = 0; i < 300'000 / (4 * wordLength + 4); ++i)
+            d.Word(word, i % 3 == 0);
+        for (int i = 0; i < 20'000; ++i)
+            d.Section2(static_cast<uint8_t>(i * 7));
+        for (int i = 0; i < 5'000; ++i)
+            d.Section3(static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 3), 3);
+        ByteVector good = d.Bytes();
+        ScratchFile whole(good);
+        EXPECT_TRUE(LoadAllWays(whole.Path()).Ok());
+
+        // Break it late in the file: one count too many, then a misplaced section 3.
+        d.header.section3Count += 1;
+        ScratchFile overCounted(d.Bytes());
+        EXPECT_EQ(LoadAllWays(overCounted.Path()).problem, Problem::RecordHeadUnreadable);
+        d.header.section3Count -= 1;
+        d.header.section3Offset += 2;
+        ScratchFile misplaced(d.Bytes());
+        EXPECT_EQ(LoadAllWays(misplaced.Path()).problem, Problem::SectionMisplaced);
+    }
+}
+
+}  // namespace
