@@ -1,0 +1,183 @@
+#include "Pvdict.h"
+#include "TextCodec.h"
+
+#include "dict/StoredName.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <ostream>
+
+namespace pvdict {
+namespace {
+
+constexpr unsigned kSampleCount = 10;
+
+// What `show` found out about one file.
+struct Inspection {
+    CellDictFile file;
+    CellDictVerdict verdict;
+    bool headerRead = false;
+    std::vector<std::wstring> samples;
+    std::wstring storedName;
+};
+
+Inspection Inspect(const std::wstring& path)
+{
+    Inspection result;
+    result.verdict = result.file.LoadAndCheck(path);
+    using Problem = CellDictVerdict::Problem;
+    const Problem problem = result.verdict.problem;
+    result.headerRead =
+        problem != Problem::CannotOpen && problem != Problem::TooShort && problem != Problem::HeaderUnreadable &&
+        problem != Problem::TooLarge;
+    if (result.headerRead) {
+        // Samples are worth seeing even when the walk fails: they show where the records went wrong.
+        result.file.ReadSampleWords(result.samples, kSampleCount);
+        result.storedName = MakeStoredName(path, result.file.header);
+    }
+    return result;
+}
+
+std::string Format(const char* format, auto... values)
+{
+    char text[256];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+std::string DescribeMagic(const CellDictHeader& header)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(header.magic);
+    std::string text = "wrong magic: the file begins with";
+    for (std::size_t i = 0; i < sizeof header.magic; ++i)
+        text += Format(" %02x", bytes[i]);
+    return text + ", not \"lmrtpvsw\"";
+}
+
+// The decimal version read back with signed arithmetic, as "p.q.r".
+std::string SplitDecimalVersion(uint32_t packed)
+{
+    const auto value = static_cast<int32_t>(packed);
+    return Format("%d.%d.%d", value / 10000, value % 10000 / 100, value % 100);
+}
+
+std::string JoinSamples(const std::vector<std::wstring>& samples)
+{
+    std::string text;
+    for (const auto& sample : samples) {
+        if (!text.empty())
+            text += "  ";
+        text += WideToUtf8(sample);
+    }
+    return text;
+}
+
+void PrintText(const std::string& fileName, const Inspection& inspection, std::ostream& out)
+{
+    const CellDictHeader& h = inspection.file.header;
+    auto line = [&out](const char* label, const std::string& value) {
+        out << Format("%-17s", label) << value << '\n';
+    };
+    line("file", fileName);
+    line("file size", std::to_string(inspection.file.fileSize) + " bytes");
+    if (inspection.headerRead) {
+        line("name", WideToUtf8(h.GetName()));
+        line("category", WideToUtf8(h.GetCategory()));
+        line("description", WideToUtf8(h.GetDescription()));
+        line("dictId", std::to_string(h.dictId));
+        line("version", Format("%u.%u.%u", h.version[0], h.version[1], h.version[2]));
+        line("decimal version", Format("%u (", h.decimalVersion) + SplitDecimalVersion(h.decimalVersion) + ")");
+        line("format level", std::to_string(h.formatLevel));
+        line("section 1", Format("%u records at offset %u", h.section1Count, h.section1Offset));
+        line("section 2", Format("%u records at offset %u", h.section2Count, h.section2Offset));
+        line("section 3", Format("%u records at offset %u", h.section3Count, h.section3Offset));
+        line("entries", std::to_string(h.GetEntryCount()));
+        line("stored name", WideToUtf8(inspection.storedName));
+        line("samples", JoinSamples(inspection.samples));
+    }
+    const std::string reason = DescribeVerdict(inspection.verdict, inspection.file);
+    line("verdict", reason.empty() ? "valid" : "invalid: " + reason);
+}
+
+void PrintJson(const std::string& fileName, const Inspection& inspection, std::ostream& out)
+{
+    const CellDictHeader& h = inspection.file.header;
+    const bool read = inspection.headerRead;
+    nlohmann::ordered_json samples = nlohmann::ordered_json::array();
+    for (const auto& sample : inspection.samples)
+        samples.push_back(WideToUtf8(sample));
+    nlohmann::ordered_json json = {
+        {"file", fileName},
+        {"valid", inspection.verdict.Ok()},
+        {"reason", DescribeVerdict(inspection.verdict, inspection.file)},
+        {"fileSize", inspection.file.fileSize},
+        {"name", read ? WideToUtf8(h.GetName()) : ""},
+        {"category", read ? WideToUtf8(h.GetCategory()) : ""},
+        {"description", read ? WideToUtf8(h.GetDescription()) : ""},
+        {"dictId", h.dictId},
+        {"version", {h.version[0], h.version[1], h.version[2]}},
+        {"decimalVersion", h.decimalVersion},
+        {"formatLevel", h.formatLevel},
+        {"sectionOffsets", {h.section1Offset, h.section2Offset, h.section3Offset}},
+        {"sectionCounts", {h.section1Count, h.section2Count, h.section3Count}},
+        {"entryCount", h.GetEntryCount()},
+        {"storedName", WideToUtf8(inspection.storedName)},
+        {"samples", samples},
+    };
+    out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+}
+
+}  // namespace
+
+std::string DescribeVerdict(const CellDictVerdict& verdict, const CellDictFile& file)
+{
+    using Problem = CellDictVerdict::Problem;
+    const auto offset = static_cast<long long>(verdict.offset);
+    switch (verdict.problem) {
+    case Problem::None:
+        return {};
+    case Problem::CannotOpen:
+        return "cannot open the file";
+    case Problem::TooShort:
+        return Format("the file is %u bytes, shorter than the 848-byte header", file.fileSize);
+    case Problem::TooLarge:
+        return "the file is 2 GiB or larger: its size is beyond a 32-bit file position";
+    case Problem::HeaderUnreadable:
+        return "the 848-byte header cannot be read";
+    case Problem::BadMagic:
+        return DescribeMagic(file.header);
+    case Problem::SeekFailed:
+        return Format("section %d, record %u: cannot seek to offset %lld", verdict.section, verdict.record, offset);
+    case Problem::RecordHeadUnreadable:
+        return Format("section %d, record %u: the record head at offset %lld cannot be read (the file ends at %u)",
+                      verdict.section, verdict.record, offset, file.fileSize);
+    case Problem::SectionMisplaced:
+        return Format("section %d should start at offset %lld (header), but the sections before it end at offset %lld",
+                      verdict.section, static_cast<long long>(verdict.expected), offset);
+    }
+    return "unknown problem";
+}
+
+int RunShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
+{
+    const auto path = Utf8ToWide(options.file);
+    if (!path) {
+        err << "pvdict: the file name is not valid UTF-8\n";
+        return kExitUsage;
+    }
+    const Inspection inspection = Inspect(*path);
+    const bool opened = inspection.verdict.problem != CellDictVerdict::Problem::CannotOpen;
+    if (options.json)
+        PrintJson(options.file, inspection, out);
+    else if (opened)
+        PrintText(options.file, inspection, out);
+
+    if (!opened) {
+        err << "pvdict: cannot open " << options.file << '\n';
+        return kExitUsage;
+    }
+    return inspection.verdict.Ok() ? kExitOk : kExitInvalid;
+}
+
+}  // namespace pvdict
