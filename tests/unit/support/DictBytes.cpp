@@ -32,7 +32,7 @@ DictBytes::DictBytes() : header{}
     Relayout();
 }
 
-void DictBytes::SetText(std::size_t slotOffset, std::u16string_view text)
+void DictBytes::SetText(std::size_t slotOffset, std::size_t slotUnits, std::u16string_view text)
 {
     auto* raw = reinterpret_cast<uint8_t*>(&header);
     std::size_t units = std::min(text.size(), (kCellDictHeaderSize - slotOffset) / 2);
@@ -40,8 +40,8 @@ void DictBytes::SetText(std::size_t slotOffset, std::u16string_view text)
         raw[slotOffset + 2 * i] = static_cast<uint8_t>(text[i]);
         raw[slotOffset + 2 * i + 1] = static_cast<uint8_t>(text[i] >> 8);
     }
-    // NUL-terminate inside the slot's reach so an earlier, longer text does not show through.
-    if (slotOffset + 2 * units + 2 <= kCellDictHeaderSize) {
+    // A shorter text ends with a NUL in its slot, so that an earlier, longer one does not show through.
+    if (units < slotUnits) {
         raw[slotOffset + 2 * units] = 0;
         raw[slotOffset + 2 * units + 1] = 0;
     }
@@ -49,28 +49,28 @@ void DictBytes::SetText(std::size_t slotOffset, std::u16string_view text)
 
 DictBytes& DictBytes::Name(std::u16string_view text)
 {
-    SetText(offsetof(CellDictHeader, name), text);
+    SetText(offsetof(CellDictHeader, name), 32, text);
     header.nameLength = static_cast<uint32_t>(text.size());
     return *this;
 }
 
 DictBytes& DictBytes::Text2(std::u16string_view text)
 {
-    SetText(offsetof(CellDictHeader, text2), text);
+    SetText(offsetof(CellDictHeader, text2), 32, text);
     header.text2Length = static_cast<uint32_t>(text.size());
     return *this;
 }
 
 DictBytes& DictBytes::Category(std::u16string_view text)
 {
-    SetText(offsetof(CellDictHeader, category), text);
+    SetText(offsetof(CellDictHeader, category), 32, text);
     header.categoryLength = static_cast<uint32_t>(text.size());
     return *this;
 }
 
 DictBytes& DictBytes::Description(std::u16string_view text)
 {
-    SetText(offsetof(CellDictHeader, description), text);
+    SetText(offsetof(CellDictHeader, description), 256, text);
     header.descriptionLength = static_cast<uint32_t>(text.size());
     return *this;
 }

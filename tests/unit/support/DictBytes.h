@@ -54,7 +54,7 @@ public:
     CellDictHeader header;
 
 private:
-    void SetText(std::size_t slotOffset, std::u16string_view text);
+    void SetText(std::size_t slotOffset, std::size_t slotUnits, std::u16string_view text);
     void Relayout();
 
     ByteVector section1_;
