@@ -16,8 +16,8 @@ set(LEXINST_WINE_ENV
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_prefix_up COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix up ${LEXINST_WINEPREFIX})
   add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix down ${LEXINST_WINEPREFIX})
-  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine_prefix)
-  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine_prefix)
+  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 60)
 endif()
 
 # lexinst_add_test(NAME <name> COMMAND <target> [args...] [TIMEOUT s])
