@@ -9,6 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <fstream>
 #include <sstream>
 
@@ -73,7 +76,7 @@ TEST(PvdictVersion, AcceptsOnlyPackableDecimalVersions)
 TEST(PvdictMake, MadeFileShowsAsJson)
 {
     ScratchDir dir;
-    const fs::path out = dir.Path() / "词典.pvdict";
+    const fs::path out = dir.Path() / pvdict::Utf8ToPath("词典.pvdict");
     const RunResult made = RunIn({"make", U8(out), "--name", "常用词", "--description", "日常用语", "--category",
                             "生活,日常", "--id", "4242", "--version", "2.10.5", "--format-level", "1"},
                            kWords);
@@ -102,7 +105,7 @@ TEST(PvdictMake, NameDefaultsToTheOutputFileName)
     ScratchDir dir;
     const fs::path words = dir.Path() / "list.txt";
     WriteBytes(words, ByteVector{'x', '\n'});
-    const fs::path out = dir.Path() / "动物.pvdict";
+    const fs::path out = dir.Path() / pvdict::Utf8ToPath("动物.pvdict");
     ASSERT_EQ(RunIn({"make", U8(out), "--words", U8(words)}).code, 0);
     const auto json = nlohmann::json::parse(RunIn({"show", "--json", U8(out)}).out);
     EXPECT_EQ(json["name"], "动物");
@@ -144,8 +147,9 @@ TEST(PvdictMake, RefusesBadInputWithoutTouchingTheOutput)
             EXPECT_EQ(run.code, 2);
             EXPECT_NE(run.err.find("nothing written"), std::string::npos) << run.err;
             EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), existed ? 1 : 0);
-            if (existed)
+            if (existed) {
                 EXPECT_EQ(ReadBytes(out), (ByteVector{1, 2, 3}));
+            }
         }
     }
 }
@@ -214,25 +218,52 @@ TEST(PvdictCommandLine, UsageErrorsExitWithTwo)
     EXPECT_EQ(RunIn({"--help"}).code, 0);
 }
 
-#ifndef _WIN32
-// The program itself, started as a process: exit codes and a non-ASCII file name.
-TEST(PvdictProgram, RunsAsAProcess)
+// The program itself, started as a process with UTF-8 arguments; returns its
+// exit code, or -1 when it cannot be started. Its output is discarded.
+int RunProgram(const std::vector<std::string>& args)
+{
+#ifdef _WIN32
+    std::wstring commandLine = L"\"" + pvdict::Utf8ToWide(PVDICT_EXE).value() + L"\"";
+    for (const auto& arg : args)
+        commandLine += L" \"" + pvdict::Utf8ToWide(arg).value() + L"\"";
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process = {};
+    DWORD code = static_cast<DWORD>(-1);
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(nul);
+    return static_cast<int>(code);
+#else
+    std::string command = std::string("'") + PVDICT_EXE + "'";
+    for (const auto& arg : args)
+        command += " '" + arg + "'";
+    const int status = std::system((command + " </dev/null >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+TEST(PvdictProgram, RunsAsAProcessWithChineseFileNames)
 {
     ScratchDir dir;
-    const fs::path words = dir.Path() / "词表.txt";
+    const fs::path words = dir.Path() / pvdict::Utf8ToPath("词表.txt");
     WriteBytes(words, ByteVector{'a', '\n', 'b', '\n'});
-    const fs::path out = dir.Path() / "样例.pvdict";
-    const std::string exe = std::string("'") + PVDICT_EXE + "'";
-    const auto run = [](const std::string& command) {
-        const int status = std::system((command + " >/dev/null 2>&1").c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
-    EXPECT_EQ(run(exe + " make '" + U8(out) + "' --words '" + U8(words) + "'"), 0);
-    EXPECT_EQ(run(exe + " show '" + U8(out) + "'"), 0);
+    const fs::path out = dir.Path() / pvdict::Utf8ToPath("样例.pvdict");
+    EXPECT_EQ(RunProgram({"make", U8(out), "--words", U8(words), "--name", "样例"}), 0);
+    EXPECT_EQ(RunProgram({"show", U8(out)}), 0);
     ByteVector bytes = ReadBytes(out);
     bytes.resize(bytes.size() - 7);  // the second record's head is gone
     WriteBytes(out, bytes);
-    EXPECT_EQ(run(exe + " show '" + U8(out) + "'"), 1);
-    EXPECT_EQ(run(exe + " show"), 2);
+    EXPECT_EQ(RunProgram({"show", U8(out)}), 1);
+    EXPECT_EQ(RunProgram({"show"}), 2);
 }
-#endif

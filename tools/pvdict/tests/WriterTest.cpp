@@ -211,8 +211,9 @@ TEST(CellDictWriter, RefusesWhatCannotBeStoredAndLeavesNoFile)
             EXPECT_FALSE(WriteCellDictFile(out, content, error));
             EXPECT_FALSE(error.empty());
             EXPECT_EQ(FilesIn(dir.Path()).size(), existed ? 1u : 0u);
-            if (existed)
+            if (existed) {
                 EXPECT_EQ(ReadBytes(out), before);
+            }
         }
     }
 }
