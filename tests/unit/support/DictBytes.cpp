@@ -105,7 +105,6 @@ DictBytes& DictBytes::Section1Raw(uint16_t head, const std::vector<uint16_t>& un
 
 DictBytes& DictBytes::EmptyWords(uint32_t count, bool noSample)
 {
-    section1_.reserve(section1_.size() + 4 * std::size_t{count});
     for (uint32_t i = 0; i < count; ++i) {
         AppendU16(section1_, noSample ? 0x8000 : 0);
         AppendU16(section1_, 0x4444);
