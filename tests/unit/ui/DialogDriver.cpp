@@ -1,0 +1,331 @@
+#include "DialogDriver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace uitest {
+
+namespace {
+
+constexpr int kWaitSteps = 200;  // of 50 ms: a dialog that takes longer than 10 s is missing
+constexpr DWORD kStepMs = 50;
+
+struct FindState {
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialogWindow(HWND window, LPARAM param)
+{
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window)) {
+        reinterpret_cast<FindState*>(param)->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CloseWindow(HWND window, LPARAM)
+{
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+bool HasPendingPaint(HWND window)
+{
+    if (::GetUpdateRect(window, nullptr, FALSE))
+        return true;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE))
+            return true;
+    return false;
+}
+
+std::wstring ReadText(HWND window)
+{
+    wchar_t buffer[2048] = {};
+    ::GetWindowTextW(window, buffer, 2048);
+    return buffer;
+}
+
+std::wstring LinuxPathToWindows(const char* path)
+{
+    std::wstring result = L"Z:";
+    for (const char* p = path; *p; ++p)
+        result += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    return result;
+}
+
+}  // namespace
+
+const char* ActionName(Action action)
+{
+    switch (action) {
+    case Action::Click1: return "click button 1";
+    case Action::Click2: return "click button 2";
+    case Action::Click1014: return "click button 1014";
+    case Action::Enter: return "Enter";
+    case Action::Escape: return "Esc";
+    case Action::CloseBox: return "close box";
+    }
+    return "?";
+}
+
+const char* PictureName(Picture picture)
+{
+    switch (picture) {
+    case Picture::None: return "none";
+    case Picture::Success: return "success";
+    case Picture::Warning: return "warning";
+    case Picture::Information: return "information";
+    case Picture::Package: return "package";
+    }
+    return "?";
+}
+
+HWND WaitForDialog(DWORD threadId)
+{
+    for (int step = 0; step < kWaitSteps; ++step) {
+        FindState state;
+        ::EnumThreadWindows(threadId, &FindDialogWindow, reinterpret_cast<LPARAM>(&state));
+        if (state.found) {
+            WaitForPaint(state.found);
+            return state.found;
+        }
+        ::Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
+void WaitForPaint(HWND dialog)
+{
+    for (int step = 0; step < kWaitSteps && HasPendingPaint(dialog); ++step)
+        ::Sleep(kStepMs);
+    ::Sleep(300);  // let the X server show what was painted
+}
+
+namespace {
+
+Capture CaptureScreen(const RECT& area)
+{
+    Capture capture;
+    capture.width = area.right - area.left;
+    capture.height = area.bottom - area.top;
+    if (capture.width <= 0 || capture.height <= 0)
+        return {};
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HGDIOBJ previous = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
+        ::GdiFlush();
+        const auto* bgra = static_cast<const uint8_t*>(bits);
+        capture.pixels.resize(static_cast<size_t>(capture.width) * capture.height);
+        for (size_t i = 0; i < capture.pixels.size(); ++i)
+            capture.pixels[i] = RGB(bgra[i * 4 + 2], bgra[i * 4 + 1], bgra[i * 4]);
+        ::SelectObject(memory, previous);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+}  // namespace
+
+Capture CaptureClient(HWND window)
+{
+    RECT area{};
+    ::GetClientRect(window, &area);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return CaptureScreen(area);
+}
+
+Capture CaptureWindow(HWND window)
+{
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    return CaptureScreen(area);
+}
+
+std::wstring ScreenshotDir()
+{
+    const char* build = std::getenv("LEXINST_BINARY_DIR");
+    if (!build || !*build)
+        return L"";
+    std::wstring dir = LinuxPathToWindows(build) + L"\\screenshots";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+bool SaveScreenshot(const Capture& capture, const std::wstring& name)
+{
+    const std::wstring dir = ScreenshotDir();
+    if (dir.empty() || capture.Empty())
+        return false;
+    const int stride = (capture.width * 3 + 3) & ~3;
+    std::vector<uint8_t> rows(static_cast<size_t>(stride) * capture.height);
+    for (int y = 0; y < capture.height; ++y) {
+        uint8_t* row = &rows[static_cast<size_t>(capture.height - 1 - y) * stride];
+        for (int x = 0; x < capture.width; ++x) {
+            const COLORREF c = capture.At(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+    }
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = capture.width;
+    header.biHeight = capture.height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biSizeImage = static_cast<DWORD>(rows.size());
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+
+    const std::wstring path = dir + L"\\" + name + L".bmp";
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (!out)
+        return false;
+    const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                    std::fwrite(rows.data(), 1, rows.size(), out) == rows.size();
+    std::fclose(out);
+    return ok;
+}
+
+Picture IdentifyPicture(HWND control)
+{
+    auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info))
+        return Picture::None;
+    BITMAPINFO request{};
+    request.bmiHeader.biSize = sizeof request.bmiHeader;
+    request.bmiHeader.biWidth = info.bmWidth;
+    request.bmiHeader.biHeight = -info.bmHeight;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    std::vector<uint8_t> bgra(static_cast<size_t>(info.bmWidth) * info.bmHeight * 4);
+    HDC screen = ::GetDC(nullptr);
+    const int lines = ::GetDIBits(screen, bitmap, 0, info.bmHeight, bgra.data(), &request, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (lines != info.bmHeight)
+        return Picture::None;
+
+    // The colour of the picture's body: the average of its saturated pixels.
+    long r = 0, g = 0, b = 0, count = 0;
+    for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
+        const int pb = bgra[i], pg = bgra[i + 1], pr = bgra[i + 2];
+        if (std::max({pr, pg, pb}) - std::min({pr, pg, pb}) < 60)
+            continue;  // background, white symbol, grey edges
+        r += pr;
+        g += pg;
+        b += pb;
+        ++count;
+    }
+    if (count == 0)
+        return Picture::None;
+    r /= count;
+    g /= count;
+    b /= count;
+    if (g > r && g > b)
+        return Picture::Success;
+    if (b > r && b > g)
+        return Picture::Information;
+    if (r > g && r > b)
+        return g < 100 ? Picture::Warning : Picture::Package;
+    return Picture::None;
+}
+
+void Perform(HWND dialog, Action action)
+{
+    auto click = [dialog](int id) {
+        HWND button = ::GetDlgItem(dialog, id);
+        if (button)
+            ::PostMessageW(button, BM_CLICK, 0, 0);
+    };
+    // Keys go to the control with the focus, where the dialog manager's loop sees them.
+    auto key = [dialog](UINT vk) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        HWND target = dialog;
+        if (::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus)
+            target = info.hwndFocus;
+        ::PostMessageW(target, WM_KEYDOWN, vk, 1);
+        ::PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+    };
+    switch (action) {
+    case Action::Click1: click(1); break;
+    case Action::Click2: click(2); break;
+    case Action::Click1014: click(1014); break;
+    case Action::Enter: key(VK_RETURN); break;
+    case Action::Escape: key(VK_ESCAPE); break;
+    case Action::CloseBox: ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+}
+
+DialogView RunDriven(const std::function<void()>& operation, Action action, const std::vector<int>& controls,
+                     int pictureControl, const std::wstring& screenshotName,
+                     const std::function<void(DialogView&)>& inspect)
+{
+    DialogView view;
+    const DWORD uiThread = ::GetCurrentThreadId();
+    std::thread driver([&] {
+        HWND dialog = WaitForDialog(uiThread);
+        if (!dialog)
+            return;
+        view.found = true;
+        view.dialog = dialog;
+        view.owner = ::GetWindow(dialog, GW_OWNER);
+        view.caption = ReadText(dialog);
+        ::GetWindowRect(dialog, &view.window);
+        POINT origin{0, 0};
+        ::ClientToScreen(dialog, &origin);
+        ::GetClientRect(dialog, &view.client);
+        ::OffsetRect(&view.client, origin.x, origin.y);
+        for (int id : controls) {
+            HWND control = ::GetDlgItem(dialog, id);
+            view.texts[id] = control ? ReadText(control) : L"<missing>";
+            view.visible[id] = control && ::IsWindowVisible(control);
+            RECT rect{};
+            if (control) {
+                ::GetWindowRect(control, &rect);
+                ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+            }
+            view.rects[id] = rect;
+        }
+        if (pictureControl)
+            view.picture = IdentifyPicture(::GetDlgItem(dialog, pictureControl));
+        view.capture = CaptureClient(dialog);
+        if (!screenshotName.empty())
+            SaveScreenshot(CaptureWindow(dialog), screenshotName);
+        if (inspect)
+            inspect(view);
+        Perform(dialog, action);
+        // The action must end the dialog; if it does not, close it anyway so the test goes on.
+        for (int step = 0; step < kWaitSteps && ::IsWindow(dialog); ++step)
+            ::Sleep(kStepMs);
+        view.endedByAction = !::IsWindow(dialog);
+        if (!view.endedByAction)
+            ::EnumThreadWindows(uiThread, &CloseWindow, 0);
+    });
+    operation();
+    driver.join();
+    return view;
+}
+
+}  // namespace uitest

@@ -1,0 +1,70 @@
+#pragma once
+// Drives the modal dialogs of the test process from a second thread, through
+// the window API only: find the dialog, read it, photograph it, end it.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace uitest {
+
+// How the driver ends a dialog.
+enum class Action { Click1, Click2, Click1014, Enter, Escape, CloseBox };
+const char* ActionName(Action action);
+
+enum class Picture { None, Success, Warning, Information, Package };
+const char* PictureName(Picture picture);
+
+// 24-bit pixels of a window as the screen shows it, top-down.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    bool Empty() const { return pixels.empty(); }
+};
+
+// What the driver saw of one dialog.
+struct DialogView {
+    bool found = false;
+    bool endedByAction = false;          // false: the driver had to close it
+    HWND dialog = nullptr;
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::map<int, std::wstring> texts;  // by control id
+    std::map<int, bool> visible;
+    std::map<int, RECT> rects;           // control rectangles in dialog client coordinates
+    RECT client{};                      // dialog client rectangle on the screen
+    RECT window{};                      // dialog window rectangle on the screen
+    Picture picture = Picture::None;    // of the control asked for
+    Capture capture;                    // client area as shown
+};
+
+// Runs `operation` on the calling thread; meanwhile a second thread waits for a
+// dialog of this thread, lets `inspect` look at it, then ends it with `action`.
+// The dialog is always ended, so an operation never hangs on a failed check.
+DialogView RunDriven(const std::function<void()>& operation, Action action, const std::vector<int>& controls,
+                     int pictureControl, const std::wstring& screenshotName = L"",
+                     const std::function<void(DialogView&)>& inspect = {});
+
+// The top-level dialog of a thread once it is shown and painted; null after the limit.
+HWND WaitForDialog(DWORD threadId);
+// Waits until the dialog and its controls have no pending paint.
+void WaitForPaint(HWND dialog);
+// The client area of a window read from the screen.
+Capture CaptureClient(HWND window);
+// The whole window, frame and caption included.
+Capture CaptureWindow(HWND window);
+// Saves a capture as a 24-bit BMP under <build>/screenshots; false when it cannot.
+bool SaveScreenshot(const Capture& capture, const std::wstring& name);
+Picture IdentifyPicture(HWND control);
+void Perform(HWND dialog, Action action);
+
+// Folder for screenshots, made on first use ("" when the build folder is unknown).
+std::wstring ScreenshotDir();
+
+}  // namespace uitest
