@@ -6,10 +6,12 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 
 namespace pvdict {
 namespace {
+namespace fs = std::filesystem;
 
 constexpr unsigned kSampleCount = 10;
 
@@ -22,9 +24,15 @@ struct Inspection {
     std::wstring storedName;
 };
 
-Inspection Inspect(const std::wstring& path)
+Inspection Inspect(const std::wstring& path, const fs::path& fsPath)
 {
     Inspection result;
+    std::error_code ec;
+    // Some systems open a folder as a file of enormous size; it is no dictionary either way.
+    if (fs::is_directory(fsPath, ec)) {
+        result.verdict.problem = CellDictVerdict::Problem::CannotOpen;
+        return result;
+    }
     result.verdict = result.file.LoadAndCheck(path);
     using Problem = CellDictVerdict::Problem;
     const Problem problem = result.verdict.problem;
@@ -166,7 +174,7 @@ int RunShow(const ShowOptions& options, std::ostream& out, std::ostream& err)
         err << "pvdict: the file name is not valid UTF-8\n";
         return kExitUsage;
     }
-    const Inspection inspection = Inspect(*path);
+    const Inspection inspection = Inspect(*path, Utf8ToPath(options.file));
     const bool opened = inspection.verdict.problem != CellDictVerdict::Problem::CannotOpen;
     if (options.json)
         PrintJson(options.file, inspection, out);
