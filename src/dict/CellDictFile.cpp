@@ -3,9 +3,12 @@
 #include "dict/FileIO.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>
+#include <type_traits>
 
 namespace {
 
@@ -16,12 +19,22 @@ constexpr int64_t kMaxPosition = INT32_MAX;
 // Large enough for the longest section-1 word (2 * 32767 bytes) in one piece.
 constexpr std::size_t kBlockSize = 256 * 1024;
 
+// Record scanning in lanes (see ScanRecords).
+constexpr int kLanes = 8;
+constexpr uint32_t kPlainSteps = 64;       // records followed one by one before lanes pay off
+constexpr std::size_t kMinLaneBytes = 2048;
+constexpr std::size_t kMinRecordSize = 4;  // the shortest record of any section
+constexpr uint32_t kKeptPositions = 64;     // per lane, where the walk alone looks for the true chain
+constexpr std::size_t kPositionSlots = kBlockSize / kMinRecordSize + kLanes;
+
 // Reads a file forward through one fixed buffer, so that walking millions of
 // small records costs a few large reads instead of a seek and a read each.
 class BlockReader {
 public:
     explicit BlockReader(std::FILE* file)
-        : file_(file), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize))
+        : file_(file),
+          buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBlockSize)),
+          positions_(std::make_unique_for_overwrite<uint32_t[]>(kPositionSlots))
     {
         // The block reads are the buffering: a stream buffer would only copy twice.
         std::setvbuf(file_, nullptr, _IONBF, 0);
@@ -50,6 +63,9 @@ public:
         return {first.data(), filled_ - static_cast<std::size_t>(position - start_)};
     }
 
+    // Scratch space for ScanRecords over a window of this reader.
+    uint32_t* Positions() { return positions_.get(); }
+
 private:
     void Fill(int64_t position)
     {
@@ -62,9 +78,157 @@ private:
 
     std::FILE* file_;
     std::unique_ptr<uint8_t[]> buffer_;
+    std::unique_ptr<uint32_t[]> positions_;
     int64_t start_ = 0;
     std::size_t filled_ = 0;
 };
+
+// Records found by one ScanRecords call: how many, and where the last one ends.
+struct ScanResult {
+    uint32_t records = 0;
+    std::size_t end = 0;
+};
+
+
+struct NoVisit {
+    bool operator()(std::size_t) const { return true; }
+};
+
+// Follows up to `limit` records from offset 0 of `bytes`, as far as their
+// `headSize`-byte heads lie inside `available` bytes. `visit(offset)` sees each
+// record in order and returns false to stop after it.
+//
+// Following records one by one is a chain of dependent loads: each record's
+// length says where the next one starts. So after a few plain steps the rest of
+// the window is cut into lanes, and a chain is started at the beginning of every
+// lane (on the records' `alignment`) and walked side by side with the others,
+// each noting its record offsets in `positions`. Two chains that meet one
+// record coincide from there on: the true chain, on entering a lane, steps
+// alone until it meets that lane's chain (usually at once) and then takes its
+// records wholesale.
+template <std::size_t headSize, std::size_t alignment, std::size_t maxRecord, typename RecordSize,
+          typename Visit = NoVisit>
+ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t limit, uint32_t* positions,
+                       RecordSize recordSize, Visit visit = {})
+{
+    constexpr bool kVisits = !std::is_same_v<Visit, NoVisit>;
+    const std::size_t stopAt = available >= headSize ? available - headSize + 1 : 0;
+    ScanResult result;
+    std::size_t& t = result.end;
+    uint32_t& done = result.records;
+
+    // One record of the true chain; false when the scan ends with it.
+    auto step = [&]() {
+        const std::size_t at = t;
+        t += recordSize(bytes + at);
+        ++done;
+        if constexpr (kVisits) {
+            if (!visit(at))
+                return false;
+        }
+        return done < limit;
+    };
+
+    while (done < limit && done < kPlainSteps && t < stopAt) {
+        if (!step())
+            return result;
+    }
+    if (done == limit || t >= stopAt)
+        return result;
+    if (stopAt - t < kLanes * kMinLaneBytes) {
+        while (t < stopAt) {
+            if (!step())
+                return result;
+        }
+        return result;
+    }
+
+    std::size_t bound[kLanes + 1];
+    std::size_t base[kLanes];
+    std::size_t cur[kLanes];
+    uint32_t count[kLanes];
+    const std::size_t start = t;
+    for (int j = 0; j < kLanes; ++j) {
+        bound[j] = start + (stopAt - start) * j / kLanes / alignment * alignment;
+        base[j] = (bound[j] - start) / kMinRecordSize + j;
+        cur[j] = bound[j];
+        count[j] = 0;
+    }
+    bound[kLanes] = stopAt;
+
+    // Only visits need every record's offset; the walk keeps each lane's first
+    // few, where the true chain meets it, and otherwise just counts.
+    const uint32_t keep = kVisits ? UINT32_MAX : kKeptPositions;
+    auto laneStep = [&](int j) {
+        if (count[j] < keep)
+            positions[base[j] + count[j]] = static_cast<uint32_t>(cur[j]);
+        ++count[j];
+        cur[j] += recordSize(bytes + cur[j]);
+    };
+    if constexpr (!kVisits) {
+        // Steps that no lane can take past its end need no test: a record moves
+        // a chain by at most maxRecord bytes.
+        for (;;) {
+            std::size_t steps = SIZE_MAX;
+            for (int j = 0; j < kLanes; ++j) {
+                std::size_t room = bound[j + 1] > cur[j] ? bound[j + 1] - cur[j] : 0;
+                steps = std::min(steps, room == 0 ? 0 : (room - 1) / maxRecord + 1);
+            }
+            if (steps < 4)
+                break;
+            for (std::size_t k = 0; k < steps; ++k) {
+                for (int j = 0; j < kLanes; ++j)
+                    laneStep(j);
+            }
+        }
+    }
+    for (bool active = true; active;) {
+        active = false;
+        for (int j = 0; j < kLanes; ++j) {
+            if (cur[j] < bound[j + 1]) {
+                laneStep(j);
+                active = true;
+            }
+        }
+    }
+
+    for (int j = 0; j < kLanes && t < stopAt; ++j) {
+        const uint32_t* lane = positions + base[j];
+        const uint32_t kept = std::min(count[j], keep);
+        uint32_t index = 0;
+        while (t < bound[j + 1]) {
+            while (index < kept && lane[index] < t)
+                ++index;
+            // Joined the lane's chain: its records from here on are the true ones,
+            // unless the scan must end among those whose offsets were not kept.
+            if (index < kept && lane[index] == t && (kVisits || limit - done >= count[j] - index)) {
+                const uint32_t take = std::min(count[j] - index, limit - done);
+                if constexpr (kVisits) {
+                    for (uint32_t k = 0; k < take; ++k) {
+                        const std::size_t at = lane[index + k];
+                        ++done;
+                        if (!visit(at)) {
+                            t = at + recordSize(bytes + at);
+                            return result;
+                        }
+                    }
+                    t = index + take < count[j] ? lane[index + take] : cur[j];
+                    if (done == limit)
+                        return result;
+                } else {
+                    done += take;
+                    t = cur[j];
+                    if (done == limit)
+                        return result;
+                }
+                break;
+            }
+            if (!step())
+                return result;
+        }
+    }
+    return result;
+}
 
 using Problem = CellDictVerdict::Problem;
 
@@ -84,7 +248,7 @@ CellDictVerdict Fail(Problem problem, int section = 0, uint32_t record = 0, int6
 // head: `headSize` bytes must be readable at each record, after which the
 // position moves to the record's end. The verdict's offset names the failing
 // head, or the seek target beyond the largest file position.
-template <std::size_t headSize, typename RecordSize>
+template <std::size_t headSize, std::size_t alignment, std::size_t maxRecord, typename RecordSize>
 CellDictVerdict WalkSection(BlockReader& reader, int section, uint32_t count, int64_t& pos,
                             RecordSize recordSize)
 {
@@ -93,16 +257,10 @@ CellDictVerdict WalkSection(BlockReader& reader, int section, uint32_t count, in
         std::span<const uint8_t> window = reader.Window(pos, headSize);
         if (window.size() < headSize)
             return Fail(Problem::RecordHeadUnreadable, section, done, pos);
-        const uint8_t* bytes = window.data();
-        const std::size_t available = window.size();
-        std::size_t offset = 0;
-        uint32_t left = count - done;
-        while (left != 0 && offset + headSize <= available) {
-            offset += recordSize(bytes + offset);
-            --left;
-        }
-        done = count - left;
-        pos += static_cast<int64_t>(offset);
+        ScanResult scan = ScanRecords<headSize, alignment, maxRecord>(window.data(), window.size(), count - done,
+                                                           reader.Positions(), recordSize);
+        done += scan.records;
+        pos += static_cast<int64_t>(scan.end);
         // Only the last record of a window can overshoot: the heads before it were read.
         if (pos > kMaxPosition)
             return Fail(Problem::SeekFailed, section, done - 1, pos);
@@ -124,7 +282,7 @@ CellDictVerdict WalkSections(std::FILE* file, const CellDictHeader& header)
     if (pos < 0)
         return Fail(Problem::SeekFailed, 1, 0, header.section1Offset);
 
-    CellDictVerdict verdict = WalkSection<6>(reader, 1, header.section1Count, pos,
+    CellDictVerdict verdict = WalkSection<6, 4, 1024>(reader, 1, header.section1Count, pos,
         [](const uint8_t* head) { return 4 * std::size_t{head[0]} + 4; });
     if (!verdict.Ok())
         return verdict;
@@ -132,7 +290,7 @@ CellDictVerdict WalkSections(std::FILE* file, const CellDictHeader& header)
     if (header.section2Count != 0) {
         if (pos != header.section2Offset)
             return Fail(Problem::SectionMisplaced, 2, 0, pos, header.section2Offset);
-        verdict = WalkSection<5>(reader, 2, header.section2Count, pos,
+        verdict = WalkSection<5, 1, 259>(reader, 2, header.section2Count, pos,
             [](const uint8_t* head) { return std::size_t{head[0]} + 4; });
         if (!verdict.Ok())
             return verdict;
@@ -141,7 +299,7 @@ CellDictVerdict WalkSections(std::FILE* file, const CellDictHeader& header)
     if (header.section3Count != 0) {
         if (pos != header.section3Offset)
             return Fail(Problem::SectionMisplaced, 3, 0, pos, header.section3Offset);
-        verdict = WalkSection<10>(reader, 3, header.section3Count, pos, [](const uint8_t* head) {
+        verdict = WalkSection<10, 2, 1538>(reader, 3, header.section3Count, pos, [](const uint8_t* head) {
             return 2 * (std::size_t{head[0]} + head[4] + head[6]) + 8;
         });
     }
@@ -162,16 +320,17 @@ bool MeasureFile(std::FILE* file, int64_t& size)
 }
 
 // Appends the UTF-16 units in `bytes` up to the first NUL unit (a trailing odd
-// byte is no unit) unless the list holds that word already.
-void AddSampleWord(std::vector<std::wstring>& words, std::span<const uint8_t> bytes)
+// byte is no unit) unless the list holds that word already. `word` is scratch
+// space, so that repeated words cost no allocation.
+void AddSampleWord(std::vector<std::wstring>& words, std::span<const uint8_t> bytes, std::wstring& word)
 {
     std::size_t units = bytes.size() / 2;
     std::size_t length = 0;
     while (length < units && (bytes[2 * length] | bytes[2 * length + 1]) != 0)
         ++length;
-    std::wstring word = WideFromUtf16Le(bytes.data(), length);
+    AssignWideFromUtf16Le(word, bytes.data(), length);
     if (std::find(words.begin(), words.end(), word) == words.end())
-        words.push_back(std::move(word));
+        words.push_back(word);
 }
 
 }  // namespace
@@ -227,22 +386,50 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
         return 0;
 
     BlockReader reader(file.get());
+    // Words that cross the end of the reader's window are read on their own.
+    auto spill = std::make_unique_for_overwrite<uint8_t[]>(2 * 0x7fff);
+    std::wstring word;
+    std::vector<uint8_t> lastUnits(1);  // matches no word: words have an even byte count
     int64_t pos = header.section1Offset;
-    for (uint32_t index = 0; index < header.section1Count; ++index) {
+    bool stopped = false;
+
+    auto recordSize = [](const uint8_t* head) { return 4 * std::size_t{(head[0] | (head[1] << 8)) & 0x7fffu} + 4; };
+    uint32_t index = 0;
+    while (index < header.section1Count && !stopped) {
         if (words.size() >= maxCount || pos >= size || pos > kMaxPosition)
             break;
-        std::span<const uint8_t> headBytes = reader.Read(pos, 2);
-        if (headBytes.size() < 2)
+        std::span<const uint8_t> window = reader.Window(pos, 2);
+        if (window.size() < 2)
             break;
-        const unsigned head = headBytes[0] | (headBytes[1] << 8);
-        const int64_t n = head & 0x7fff;
-        if ((head & 0x8000) == 0) {
-            const int64_t wordStart = pos + 4 + 2 * n;
-            if (wordStart > kMaxPosition)
-                break;
-            AddSampleWord(words, reader.Read(wordStart, static_cast<std::size_t>(2 * n)));
-        }
-        pos += 4 * n + 4;
+        const int64_t windowStart = pos;
+        auto visit = [&](std::size_t offset) {
+            const uint8_t* head = window.data() + offset;
+            if (head[1] & 0x80)
+                return true;
+            const std::size_t n = (head[0] | (head[1] << 8)) & 0x7fffu;
+            const std::size_t wordOffset = offset + 4 + 2 * n;
+            std::span<const uint8_t> units;
+            if (wordOffset + 2 * n <= window.size()) {
+                units = window.subspan(wordOffset, 2 * n);
+            } else {
+                const int64_t wordStart = windowStart + static_cast<int64_t>(wordOffset);
+                if (wordStart > kMaxPosition || !SeekFile(file.get(), wordStart, SEEK_SET)) {
+                    stopped = true;
+                    return false;
+                }
+                units = {spill.get(), std::fread(spill.get(), 1, 2 * n, file.get())};
+            }
+            // A run of one repeated word is common: it is known to be listed.
+            if (!(units.size() == lastUnits.size() && std::equal(units.begin(), units.end(), lastUnits.begin()))) {
+                AddSampleWord(words, units, word);
+                lastUnits.assign(units.begin(), units.end());
+            }
+            return words.size() < maxCount;
+        };
+        ScanResult scan = ScanRecords<2, 4, 131072>(window.data(), window.size(), header.section1Count - index,
+                                            reader.Positions(), recordSize, visit);
+        index += scan.records;
+        pos += static_cast<int64_t>(scan.end);
     }
     return static_cast<unsigned>(words.size());
 }

@@ -32,7 +32,15 @@ std::wstring ReadHeaderText(const CellDictHeader& header, std::size_t slotOffset
 std::wstring WideFromUtf16Le(const uint8_t* bytes, std::size_t count)
 {
     std::wstring text;
-    text.reserve(count);
+    AssignWideFromUtf16Le(text, bytes, count);
+    return text;
+}
+
+void AssignWideFromUtf16Le(std::wstring& text, const uint8_t* bytes, std::size_t count)
+{
+    text.clear();
+    if (count > text.capacity())
+        text.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         uint16_t unit = UnitAt(bytes, i);
         if constexpr (sizeof(wchar_t) == 2) {
@@ -49,7 +57,6 @@ std::wstring WideFromUtf16Le(const uint8_t* bytes, std::size_t count)
             text += static_cast<wchar_t>(unit);
         }
     }
-    return text;
 }
 
 std::wstring CellDictHeader::GetName() const

@@ -80,3 +80,5 @@ bool IsNewerVersion(const CellDictHeader& a, const CellDictHeader& b);
 // wchar_t is 16 bits; elsewhere surrogate pairs become one code point and a
 // lone surrogate is kept as it is.
 std::wstring WideFromUtf16Le(const uint8_t* bytes, std::size_t count);
+// The same into `text`, reusing its storage.
+void AssignWideFromUtf16Le(std::wstring& text, const uint8_t* bytes, std::size_t count);
