@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstring>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -202,6 +203,50 @@ TEST(CellDictFileTest, LargeFilesAgreeWithTheReferenceAcrossBlocks)
         d.header.section3Offset += 2;
         ScratchFile misplaced(d.Bytes());
         EXPECT_EQ(LoadAllWays(misplaced.Path()).problem, Problem::SectionMisplaced);
+    }
+}
+
+// Random large files, whole and broken at random places: the block-reading
+// walk and samples must agree with the record-by-record reference on each.
+TEST(CellDictFileTest, RandomLargeFilesAgreeWithTheReference)
+{
+    for (uint32_t seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        std::mt19937 random(seed);
+        const uint32_t wordMax = seed % 3 == 0 ? 255 : 6;
+        DictBytes d;
+        for (uint32_t size = 0; size < 200'000 + seed * 10'000;) {
+            const uint32_t n = random() % (wordMax + 1);
+            if (random() % 7 == 0) {
+                std::vector<uint16_t> units(2 * n, 0x3000);
+                d.Section1Raw(static_cast<uint16_t>(n | (random() % 2 ? 0x8000 : 0) | (random() % 4 == 0 ? 0x100 : 0)), units);
+            } else {
+                d.Word(std::u16string(n, static_cast<char16_t>(u'a' + random() % 3)), random() % 3 == 0);
+            }
+            size = d.Section1Size();
+        }
+        for (int i = 0; i < 2000; ++i)
+            d.Section2(static_cast<uint8_t>(random()));
+        for (int i = 0; i < 1000; ++i)
+            d.Section3(static_cast<uint8_t>(random() % 4), static_cast<uint8_t>(random() % 4), static_cast<uint8_t>(random()));
+        ByteVector bytes = d.Bytes();
+        switch (seed % 4) {
+        case 1: bytes.resize(kCellDictHeaderSize + random() % (bytes.size() - kCellDictHeaderSize)); break;
+        case 2: PutU32(bytes, offsetof(CellDictHeader, section2Offset), d.header.section2Offset + 4 * (random() % 3)); break;
+        case 3: PutU32(bytes, offsetof(CellDictHeader, section1Count), d.header.section1Count + random() % 5); break;
+        default: break;
+        }
+        ScratchFile file(bytes);
+        LoadAllWays(file.Path());
+
+        CellDictFile dict;
+        ASSERT_TRUE(dict.Load(file.Path(), false));
+        for (unsigned maxCount : {10u, 1000u}) {
+            std::vector<std::wstring> words, expected;
+            dict.ReadSampleWords(words, maxCount);
+            ReferenceReadSampleWords(file.Path(), dict.header, expected, maxCount);
+            EXPECT_EQ(words, expected);
+        }
     }
 }
 
