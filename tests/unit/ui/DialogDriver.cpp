@@ -16,15 +16,37 @@ struct FindState {
     HWND found = nullptr;
 };
 
-BOOL CALLBACK FindDialogWindow(HWND window, LPARAM param)
+bool IsShownDialog(HWND window)
 {
     wchar_t className[32] = {};
     ::GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770" && ::IsWindowVisible(window)) {
+    return std::wstring(className) == L"#32770" && ::IsWindowVisible(window);
+}
+
+BOOL CALLBACK FindDialogWindow(HWND window, LPARAM param)
+{
+    if (IsShownDialog(window)) {
         reinterpret_cast<FindState*>(param)->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+struct ProcessSearch {
+    DWORD processId;
+    HWND previous;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ProcessSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || window == search->previous || !IsShownDialog(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 BOOL CALLBACK CloseWindow(HWND window, LPARAM)
@@ -43,12 +65,6 @@ bool HasPendingPaint(HWND window)
     return false;
 }
 
-std::wstring ReadText(HWND window)
-{
-    wchar_t buffer[2048] = {};
-    ::GetWindowTextW(window, buffer, 2048);
-    return buffer;
-}
 
 std::wstring LinuxPathToWindows(const char* path)
 {
@@ -59,6 +75,34 @@ std::wstring LinuxPathToWindows(const char* path)
 }
 
 }  // namespace
+
+std::wstring ReadText(HWND window)
+{
+    wchar_t buffer[2048] = {};
+    ::SendMessageW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+HWND WaitForProcessDialog(DWORD processId, HWND previous)
+{
+    for (int step = 0; step < kWaitSteps; ++step) {
+        ProcessSearch search{processId, previous};
+        ::EnumWindows(&FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            WaitForPaint(search.found);
+            return search.found;
+        }
+        ::Sleep(kStepMs);
+    }
+    return nullptr;
+}
+
+bool WaitUntilClosed(HWND window)
+{
+    for (int step = 0; step < kWaitSteps && ::IsWindow(window); ++step)
+        ::Sleep(kStepMs);
+    return !::IsWindow(window);
+}
 
 const char* ActionName(Action action)
 {

@@ -53,6 +53,12 @@ DialogView RunDriven(const std::function<void()>& operation, Action action, cons
 
 // The top-level dialog of a thread once it is shown and painted; null after the limit.
 HWND WaitForDialog(DWORD threadId);
+// The first shown dialog of another process that is not `previous`; null after the limit.
+HWND WaitForProcessDialog(DWORD processId, HWND previous = nullptr);
+// False when the window is still there after the limit.
+bool WaitUntilClosed(HWND window);
+// A window's text through WM_GETTEXT (works across threads and processes).
+std::wstring ReadText(HWND window);
 // Waits until the dialog and its controls have no pending paint.
 void WaitForPaint(HWND dialog);
 // The client area of a window read from the screen.
