@@ -1,0 +1,179 @@
+#include "installer/CellDictInstaller.h"
+#include "installer/DictListRules.h"
+#include "installer/SubstringMatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+DictList ListOf(const std::wstring& text)
+{
+    DictList list;
+    list.Parse(text);
+    return list;
+}
+
+std::wstring RandomText(std::mt19937& random, std::size_t maxLength)
+{
+    static const wchar_t alphabet[] = L"12_.;a词";
+    std::uniform_int_distribution<std::size_t> length(0, maxLength);
+    std::uniform_int_distribution<std::size_t> pick(0, 6);
+    std::wstring text(length(random), L' ');
+    for (wchar_t& ch : text)
+        ch = alphabet[pick(random)];
+    return text;
+}
+
+TEST(SubstringMatcherTest, AgreesWithPlainSearchOnRandomTexts)
+{
+    std::mt19937 random(20240517);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::wstring> patterns;
+        const int count = round % 7;
+        for (int i = 0; i < count; ++i)
+            patterns.push_back(RandomText(random, 4));
+        const std::wstring text = RandomText(random, 30);
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+
+        const std::vector<std::wstring_view> views(patterns.begin(), patterns.end());
+        const SubstringMatcher matcher(views);
+        const std::vector<bool> found = matcher.FindOccurring(text);
+        bool any = false;
+        for (std::size_t i = 0; i < patterns.size(); ++i) {
+            const bool expected = !patterns[i].empty() && text.find(patterns[i]) != std::wstring::npos;
+            EXPECT_EQ(found[i], expected) << "pattern " << i;
+            any |= expected;
+        }
+        EXPECT_EQ(matcher.OccursInAny(text), any);
+    }
+}
+
+TEST(DictListRulesTest, InstalledTestWithIndexAgreesWithListWalk)
+{
+    const DictList installed = ListOf(L"12_1_3_0.pvdict;12_1_2_9.pvdict;123_1_0_0.pvdict;7.pvdict;"
+                                      L"8_1_0_0.pvdict;8_2_0_0.pvdict;12x_9_9_9.pvdict;");
+    const DictIdentityIndex index(installed);
+    const std::wstring names[] = {L"12_1_2_9.pvdict", L"12_1_3_0.pvdict", L"12_1_3_1.pvdict", L"12_2_0_0.pvdict",
+                                  L"12_1_10_0.pvdict", L"123_0_9_9.pvdict", L"7_0_0_1.pvdict", L"7.pvdict",
+                                  L"8_1_5_0.pvdict", L"9_0_0_0.pvdict", L"12x_1_0_0.pvdict", L"1_0_0_0.pvdict"};
+    for (const std::wstring& name : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(IsInstalledSameOrNewer(name, index), IsInstalledSameOrNewer(name, installed));
+    }
+    EXPECT_TRUE(IsInstalledSameOrNewer(L"12_1_2_9.pvdict", installed));   // same version
+    EXPECT_TRUE(IsInstalledSameOrNewer(L"12_1_2_0.pvdict", installed));   // older than listed
+    EXPECT_FALSE(IsInstalledSameOrNewer(L"12_1_10_0.pvdict", installed)); // 10 > 3 as numbers
+}
+
+TEST(DictListRulesTest, NewNamesReplaceEveryListedVersion)
+{
+    struct Row {
+        const char* what;
+        std::wstring installed;
+        std::vector<std::wstring> names;
+        std::wstring expectInstalled;
+        std::wstring expectObsolete;
+        bool expectChanged;
+    };
+    const Row rows[] = {
+        {"sorted and de-duplicated", L"beta;alpha;alpha;;", {L"gamma"}, L"alpha;beta;gamma;", L"", true},
+        {"already listed", L"5_1_0_0.pvdict;", {L"5_1_0_0.pvdict"}, L"5_1_0_0.pvdict;", L"", false},
+        {"older and newer versions both go", L"5_0_9_0.pvdict;5_2_0_0.pvdict;55_1_0_0.pvdict;",
+         {L"5_1_0_0.pvdict"}, L"55_1_0_0.pvdict;5_1_0_0.pvdict;", L"5_0_9_0.pvdict;5_2_0_0.pvdict;", true},
+        {"the later of two names wins", L"", {L"6_2_0_0.pvdict", L"6_1_0_0.pvdict"}, L"6_1_0_0.pvdict;",
+         L"6_2_0_0.pvdict;", true},
+        {"a listed name keeps its siblings", L"7_1_0_0.pvdict;7_2_0_0.pvdict;", {L"7_1_0_0.pvdict"},
+         L"7_1_0_0.pvdict;7_2_0_0.pvdict;", L"", false},
+        {"identity up to the first dot", L"mine.pvdict;mine_1.pvdict;", {L"mine.txt"}, L"mine.txt;",
+         L"mine.pvdict;mine_1.pvdict;", true},
+        {"case matters", L"Abc.pvdict;", {L"abc.pvdict"}, L"Abc.pvdict;abc.pvdict;", L"", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        DictList installed = ListOf(row.installed);
+        DictList obsolete;
+        EXPECT_EQ(AddInstalledNames(installed, row.names, obsolete), row.expectChanged);
+        EXPECT_EQ(installed.Join(), row.expectInstalled);
+        EXPECT_EQ(obsolete.Join(), row.expectObsolete);
+    }
+}
+
+TEST(DictListRulesTest, ActiveListFollowsObsoleteAndActivate)
+{
+    struct Row {
+        const char* what;
+        std::wstring active;
+        std::wstring obsolete;
+        bool activate;
+        std::wstring expectActive;
+        bool expectChanged;
+    };
+    const std::vector<std::wstring> names = {L"9_2_0_0.pvdict"};
+    const Row rows[] = {
+        {"activate", L"", L"", true, L"9_2_0_0.pvdict;", true},
+        {"already active", L"9_2_0_0.pvdict;", L"", true, L"9_2_0_0.pvdict;", false},
+        {"old version leaves, new one comes", L"9_1_0_0.pvdict;x;", L"9_1_0_0.pvdict;", true,
+         L"9_2_0_0.pvdict;x;", true},
+        {"deselect still drops the old version", L"9_1_0_0.pvdict;x;", L"9_1_0_0.pvdict;", false, L"x;", true},
+        {"deselect alone changes nothing", L"x;", L"", false, L"x;", false},
+        {"obsolete but inactive", L"x;", L"9_1_0_0.pvdict;", false, L"x;", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        DictList active = ListOf(row.active);
+        EXPECT_EQ(UpdateActiveNames(active, ListOf(row.obsolete), names, row.activate), row.expectChanged);
+        EXPECT_EQ(active.Join(), row.expectActive);
+    }
+}
+
+TEST(DictListRulesTest, OrderedListDropsWhatOccursInTheInstalledText)
+{
+    struct Row {
+        const char* what;
+        std::wstring ordered;
+        std::wstring installed;
+        std::wstring expect;
+    };
+    const Row rows[] = {
+        {"whole name", L"1_0_0_0.pvdict;2_0_0_0.pvdict;", L"1_0_0_0.pvdict;", L"2_0_0_0.pvdict;"},
+        {"part of a name", L"0_0_0;zzz;", L"1_0_0_0.pvdict;", L"zzz;"},
+        {"across a separator", L"pvdict;3;q;", L"1.pvdict;3.pvdict;", L"q;"},
+        {"sorted, doubled and leading separators", L";;b;a;;a", L"", L"a;b;"},
+        {"absent list", L"", L"1.pvdict;", L""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(CleanOrderedList(row.ordered, row.installed), row.expect);
+    }
+}
+
+TEST(DictListRulesTest, SelectionBySubstring)
+{
+    struct Row {
+        const char* what;
+        std::vector<std::wstring> selectors;
+        std::wstring expectLeft;
+        std::vector<std::wstring> expectTaken;
+    };
+    const std::wstring list = L"12_1_0_0.pvdict;112_1_0_0.pvdict;5_12_0_0.pvdict;7_1_0_0.pvdict;";
+    const Row rows[] = {
+        {"identifier digits anywhere", {L"12"}, L"7_1_0_0.pvdict;",
+         {L"112_1_0_0.pvdict", L"12_1_0_0.pvdict", L"5_12_0_0.pvdict"}},
+        {"a whole stored name and its extensions", {L"12_1_0_0.pvdict"}, L"5_12_0_0.pvdict;7_1_0_0.pvdict;",
+         {L"112_1_0_0.pvdict", L"12_1_0_0.pvdict"}},
+        {"two selectors, one element taken once", {L"7_", L"7_1"}, L"112_1_0_0.pvdict;12_1_0_0.pvdict;5_12_0_0.pvdict;",
+         {L"7_1_0_0.pvdict"}},
+        {"no match", {L"99"}, ListOf(list).Join(), {}},
+        {"empty selector selects nothing", {L""}, ListOf(list).Join(), {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        DictList names = ListOf(list);
+        EXPECT_EQ(TakeSelected(names, row.selectors), row.expectTaken);
+        EXPECT_EQ(names.Join(), row.expectLeft);
+    }
+}
+
+}  // namespace
