@@ -64,13 +64,6 @@ TEST(DictList, AddTokensUnitesWithTheContents)
     EXPECT_EQ(list.Join(), L"alpha;beta;gamma;");
 }
 
-TEST(DictList, EmptyListJoinsToEmptyText)
-{
-    DictList list;
-    EXPECT_EQ(list.Join(), L"");
-    EXPECT_TRUE(list.empty());
-}
-
 TEST(DictList, InsertAndRemoveReportWhetherTheyChangedTheList)
 {
     DictList list;
