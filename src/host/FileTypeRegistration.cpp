@@ -35,10 +35,12 @@ void SetDefaultText(const std::wstring& path, const wchar_t* text)
         ::RegSetValueW(key.Get(), L"", REG_SZ, text, TextBytes(text));
 }
 
+// Deleted by name from the root, with everything below it: deleting a key
+// through its own handle with an empty subkey name leaves the key itself in
+// place on some systems (Wine among them).
 void DeleteClassKey(const std::wstring& path)
 {
-    if (win::UniqueKey key = CreateClassKey(path))
-        ::SHDeleteKeyW(key.Get(), L"");
+    ::SHDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
 }
 
 void NotifyAssociationsChanged()

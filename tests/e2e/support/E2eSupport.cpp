@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <map>
+#include <mutex>
 #include <utility>
 
 namespace e2e {
@@ -37,6 +39,48 @@ bool SettingPlace(const std::wstring& setting, std::wstring& key, std::wstring& 
     }
     key = sub.empty() ? std::wstring(kSettingsRegKey) : std::wstring(kSettingsRegKey) + L"\\" + sub;
     return !name.empty();
+}
+
+// Where the log stood when each process started by this program began.
+std::mutex logStartsLock;
+std::map<DWORD, uint64_t> logStarts;
+
+void RememberLogStart(DWORD pid, uint64_t offset)
+{
+    std::lock_guard<std::mutex> hold(logStartsLock);
+    logStarts[pid] = offset;
+}
+
+uint64_t LogStartOf(DWORD pid)
+{
+    std::lock_guard<std::mutex> hold(logStartsLock);
+    const auto found = logStarts.find(pid);
+    return found == logStarts.end() ? 0 : found->second;
+}
+
+std::vector<std::wstring> SplitLines(const std::string& text)
+{
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(FromUtf8(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string ReadLogBytes(uint64_t from)
+{
+    const auto bytes = ReadFileBytes(XLogPath());
+    if (!bytes || from >= bytes->size())
+        return {};
+    return std::string(bytes->begin() + static_cast<std::ptrdiff_t>(from), bytes->end());
 }
 
 }  // namespace
@@ -132,10 +176,12 @@ Process Start(const std::wstring& exe, const std::wstring& args, const std::wstr
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
+    const uint64_t logStart = XLogSize();
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           workDir.empty() ? nullptr : workDir.c_str(), &startup, &info))
         return {};
     ::CloseHandle(info.hThread);
+    RememberLogStart(info.dwProcessId, logStart);
     return Process(info.hProcess, info.dwProcessId);
 }
 
@@ -453,23 +499,15 @@ std::string ToUtf8(const std::wstring& text)
 
 std::vector<std::wstring> ReadXLogText()
 {
-    std::vector<std::wstring> lines;
-    const auto bytes = ReadFileBytes(XLogPath());
-    if (!bytes)
-        return lines;
-    const std::string text(bytes->begin(), bytes->end());
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(FromUtf8(line));
-        start = end + 1;
-    }
-    return lines;
+    return SplitLines(ReadLogBytes(0));
+}
+
+uint64_t XLogSize()
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
@@ -507,7 +545,7 @@ std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
 std::vector<XLogLine> ReadXLog(DWORD pid)
 {
     std::vector<XLogLine> lines;
-    for (const std::wstring& text : ReadXLogText()) {
+    for (const std::wstring& text : SplitLines(ReadLogBytes(pid == 0 ? 0 : LogStartOf(pid)))) {
         auto parsed = ParseXLogLine(text);
         if (parsed && (pid == 0 || parsed->pid == pid))
             lines.push_back(std::move(*parsed));

@@ -171,8 +171,12 @@ struct XLogLine {
 std::wstring XLogPath();  // <all-users data folder>\log\xlog.txt as the program finds it
 // Every line of the file, decoded from UTF-8; empty when the file does not exist.
 std::vector<std::wstring> ReadXLogText();
-// Lines of the file that parse; those of `pid` only when it is not 0.
+// Lines of the file that parse; those of `pid` only when it is not 0. Wine
+// reuses process ids quickly, so for a pid started through Start/Run only the
+// lines written after that start are read.
 std::vector<XLogLine> ReadXLog(DWORD pid = 0);
+// Size of the log file now, in bytes (0 when it does not exist).
+uint64_t XLogSize();
 // Parses one line of the file; nullopt when it does not have the line format.
 std::optional<XLogLine> ParseXLogLine(const std::wstring& line);
 
