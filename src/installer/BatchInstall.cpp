@@ -83,8 +83,10 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
             ++skippedCount;
             continue;
         }
-        if (InstallDictFile(srcPath, destPath, tmpPath))
+        if (InstallDictFile(srcPath, destPath, tmpPath)) {
             installedNames.push_back(storedName);
+            tmpGuard.Dismiss();  // renamed to the stored name
+        }
     }
 
     bool ok = installedNames.size() + static_cast<std::size_t>(skippedCount) == names.size();

@@ -181,6 +181,8 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
             return false;
         }
         ok = InstallDictFile(srcPath, destPath, tmpPath);
+        if (ok)
+            tmpGuard.Dismiss();  // renamed to the stored name
         if (ok && useAccountDir)
             ok = UpdateDictLists({storedName}, !deselect);
         tmpGuard.Remove();

@@ -19,6 +19,9 @@ public:
             DeleteFileIfPresent(path_);
     }
     const std::wstring& Path() const { return path_; }
+    // For a file that has been moved away: a lookup of the vanished name costs a
+    // scan of the folder on some file systems, and there is nothing left to remove.
+    void Dismiss() { path_.clear(); }
 
 private:
     std::wstring path_;
