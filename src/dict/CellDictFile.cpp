@@ -24,7 +24,7 @@ constexpr int kLanes = 8;
 constexpr uint32_t kPlainSteps = 64;       // records followed one by one before lanes pay off
 constexpr std::size_t kMinLaneBytes = 2048;
 constexpr std::size_t kMinRecordSize = 4;  // the shortest record of any section
-constexpr uint32_t kKeptPositions = 64;     // per lane, where the walk alone looks for the true chain
+constexpr uint32_t kKeptPositions = 64;     // per lane, where the true chain looks for the lane's
 constexpr std::size_t kPositionSlots = kBlockSize / kMinRecordSize + kLanes;
 
 // Reads a file forward through one fixed buffer, so that walking millions of
@@ -83,33 +83,41 @@ private:
     std::size_t filled_ = 0;
 };
 
-// Records found by one ScanRecords call: how many, and where the last one ends.
+// Records found by one ScanRecords call: how many, and where the last one ends;
+// both hold only while the visitor did not stop the scan.
 struct ScanResult {
     uint32_t records = 0;
     std::size_t end = 0;
+    bool stopped = false;
 };
 
-
+// The walk's scan wants no record and visits none.
+struct NoRecords {
+    bool operator()(const uint8_t*) const { return false; }
+};
 struct NoVisit {
     bool operator()(std::size_t) const { return true; }
 };
 
 // Follows up to `limit` records from offset 0 of `bytes`, as far as their
-// `headSize`-byte heads lie inside `available` bytes. `visit(offset)` sees each
-// record in order and returns false to stop after it.
+// `headSize`-byte heads lie inside `available` bytes. The records whose head
+// passes `wanted` go in order to `visit(offset)`, which returns false to stop
+// the scan after it.
 //
 // Following records one by one is a chain of dependent loads: each record's
 // length says where the next one starts. So after a few plain steps the rest of
 // the window is cut into lanes, and a chain is started at the beginning of every
-// lane (on the records' `alignment`) and walked side by side with the others,
-// each noting its record offsets in `positions`. Two chains that meet one
-// record coincide from there on: the true chain, on entering a lane, steps
-// alone until it meets that lane's chain (usually at once) and then takes its
-// records wholesale.
-template <std::size_t headSize, std::size_t alignment, std::size_t maxRecord, typename RecordSize,
-          typename Visit = NoVisit>
+// lane (on the records' `alignment`) and walked side by side with the others.
+// Each lane keeps its first few record offsets, and the offsets of its wanted
+// records in `positions`. Records are at most `maxRecord` bytes long; those
+// longer than `maxStride` are rare enough to be taken with a test per step. Two chains that meet one record coincide from there
+// on: the true chain, on entering a lane, steps alone until it meets one of the
+// lane's kept offsets (usually at once) and then takes the lane's records
+// wholesale, visiting its wanted records from that offset on.
+template <std::size_t headSize, std::size_t alignment, std::size_t maxRecord, std::size_t maxStride,
+          typename RecordSize, typename Wanted = NoRecords, typename Visit = NoVisit>
 ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t limit, uint32_t* positions,
-                       RecordSize recordSize, Visit visit = {})
+                       RecordSize recordSize, Wanted wanted = {}, Visit visit = {})
 {
     constexpr bool kVisits = !std::is_same_v<Visit, NoVisit>;
     const std::size_t stopAt = available >= headSize ? available - headSize + 1 : 0;
@@ -123,8 +131,10 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
         t += recordSize(bytes + at);
         ++done;
         if constexpr (kVisits) {
-            if (!visit(at))
+            if (wanted(bytes + at) && !visit(at)) {
+                result.stopped = true;
                 return false;
+            }
         }
         return done < limit;
     };
@@ -147,80 +157,118 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
     std::size_t base[kLanes];
     std::size_t cur[kLanes];
     uint32_t count[kLanes];
+    uint32_t found[kLanes];
+    uint32_t kept[kLanes][kKeptPositions];
     const std::size_t start = t;
     for (int j = 0; j < kLanes; ++j) {
         bound[j] = start + (stopAt - start) * j / kLanes / alignment * alignment;
         base[j] = (bound[j] - start) / kMinRecordSize + j;
         cur[j] = bound[j];
         count[j] = 0;
+        found[j] = 0;
     }
     bound[kLanes] = stopAt;
 
-    // Only visits need every record's offset; the walk keeps each lane's first
-    // few, where the true chain meets it, and otherwise just counts.
-    const uint32_t keep = kVisits ? UINT32_MAX : kKeptPositions;
-    auto laneStep = [&](int j) {
-        if (count[j] < keep)
-            positions[base[j] + count[j]] = static_cast<uint32_t>(cur[j]);
-        ++count[j];
-        cur[j] += recordSize(bytes + cur[j]);
-    };
-    if constexpr (!kVisits) {
-        // Steps that no lane can take past its end need no test: a record moves
-        // a chain by at most maxRecord bytes.
-        for (;;) {
-            std::size_t steps = SIZE_MAX;
+    // Every lane steps on its own until it has kept its first offsets or
+    // reached its end.
+    auto checkedRounds = [&](uint32_t rounds) {
+        for (bool active = true; active && rounds != 0; --rounds) {
+            active = false;
             for (int j = 0; j < kLanes; ++j) {
-                std::size_t room = bound[j + 1] > cur[j] ? bound[j + 1] - cur[j] : 0;
-                steps = std::min(steps, room == 0 ? 0 : (room - 1) / maxRecord + 1);
-            }
-            if (steps < 4)
-                break;
-            for (std::size_t k = 0; k < steps; ++k) {
-                for (int j = 0; j < kLanes; ++j)
-                    laneStep(j);
-            }
-        }
-    }
-    for (bool active = true; active;) {
-        active = false;
-        for (int j = 0; j < kLanes; ++j) {
-            if (cur[j] < bound[j + 1]) {
-                laneStep(j);
+                if (cur[j] >= bound[j + 1])
+                    continue;
+                const uint8_t* head = bytes + cur[j];
+                if (count[j] < kKeptPositions)
+                    kept[j][count[j]] = static_cast<uint32_t>(cur[j]);
+                if constexpr (kVisits) {
+                    positions[base[j] + found[j]] = static_cast<uint32_t>(cur[j]);
+                    found[j] += wanted(head) ? 1 : 0;
+                }
+                ++count[j];
+                cur[j] += recordSize(head);
                 active = true;
             }
         }
+    };
+    // Then all lanes together, as many steps as none of them can take past its
+    // end while no record moves a chain by more than maxStride bytes, with no
+    // test but for such a record. Each record takes at least kMinRecordSize
+    // bytes of its lane, which bounds `positions` per lane.
+    auto uncheckedRounds = [&](std::size_t steps) {
+        std::size_t at[kLanes];
+        uint32_t* out[kLanes];
+        for (int j = 0; j < kLanes; ++j) {
+            at[j] = cur[j];
+            out[j] = positions + base[j] + found[j];
+        }
+        bool uniform = true;
+        std::size_t k = 0;
+        int stoppedLane = kLanes;
+        for (; k < steps && uniform; ++k) {
+            for (int j = 0; j < kLanes; ++j) {
+                const uint8_t* head = bytes + at[j];
+                const std::size_t size = recordSize(head);
+                if constexpr (maxStride < maxRecord) {
+                    if (size > maxStride) {
+                        uniform = false;
+                        stoppedLane = j;
+                        break;
+                    }
+                }
+                if constexpr (kVisits) {
+                    *out[j] = static_cast<uint32_t>(at[j]);
+                    out[j] += wanted(head) ? 1 : 0;
+                }
+                at[j] += size;
+            }
+        }
+        // After a stop, the lanes before the stopping one have taken one step more.
+        for (int j = 0; j < kLanes; ++j) {
+            const std::size_t taken = uniform ? k : j < stoppedLane ? k : k - 1;
+            cur[j] = at[j];
+            count[j] += static_cast<uint32_t>(taken);
+            found[j] = static_cast<uint32_t>(out[j] - (positions + base[j]));
+        }
+        return uniform;
+    };
+
+    checkedRounds(kKeptPositions);
+    for (;;) {
+        std::size_t steps = SIZE_MAX;
+        for (int j = 0; j < kLanes; ++j) {
+            std::size_t room = bound[j + 1] > cur[j] ? bound[j + 1] - cur[j] : 0;
+            steps = std::min(steps, room == 0 ? 0 : (room - 1) / maxStride + 1);
+        }
+        if (steps < 4 || !uncheckedRounds(steps))
+            break;
     }
+    checkedRounds(UINT32_MAX);
 
     for (int j = 0; j < kLanes && t < stopAt; ++j) {
-        const uint32_t* lane = positions + base[j];
-        const uint32_t kept = std::min(count[j], keep);
+        const uint32_t keptCount = std::min(count[j], kKeptPositions);
         uint32_t index = 0;
         while (t < bound[j + 1]) {
-            while (index < kept && lane[index] < t)
+            while (index < keptCount && kept[j][index] < t)
                 ++index;
             // Joined the lane's chain: its records from here on are the true ones,
-            // unless the scan must end among those whose offsets were not kept.
-            if (index < kept && lane[index] == t && (kVisits || limit - done >= count[j] - index)) {
-                const uint32_t take = std::min(count[j] - index, limit - done);
+            // unless the scan must end among them.
+            if (index < keptCount && kept[j][index] == t && limit - done >= count[j] - index) {
                 if constexpr (kVisits) {
-                    for (uint32_t k = 0; k < take; ++k) {
-                        const std::size_t at = lane[index + k];
-                        ++done;
-                        if (!visit(at)) {
-                            t = at + recordSize(bytes + at);
+                    const uint32_t* lane = positions + base[j];
+                    uint32_t k = 0;
+                    while (k < found[j] && lane[k] < t)
+                        ++k;
+                    for (; k < found[j]; ++k) {
+                        if (!visit(lane[k])) {
+                            result.stopped = true;
                             return result;
                         }
                     }
-                    t = index + take < count[j] ? lane[index + take] : cur[j];
-                    if (done == limit)
-                        return result;
-                } else {
-                    done += take;
-                    t = cur[j];
-                    if (done == limit)
-                        return result;
                 }
+                done += count[j] - index;
+                t = cur[j];
+                if (done == limit)
+                    return result;
                 break;
             }
             if (!step())
@@ -257,7 +305,7 @@ CellDictVerdict WalkSection(BlockReader& reader, int section, uint32_t count, in
         std::span<const uint8_t> window = reader.Window(pos, headSize);
         if (window.size() < headSize)
             return Fail(Problem::RecordHeadUnreadable, section, done, pos);
-        ScanResult scan = ScanRecords<headSize, alignment, maxRecord>(window.data(), window.size(), count - done,
+        ScanResult scan = ScanRecords<headSize, alignment, maxRecord, maxRecord>(window.data(), window.size(), count - done,
                                                            reader.Positions(), recordSize);
         done += scan.records;
         pos += static_cast<int64_t>(scan.end);
@@ -333,6 +381,62 @@ void AddSampleWord(std::vector<std::wstring>& words, std::span<const uint8_t> by
         words.push_back(word);
 }
 
+// The list that ReadSampleWords fills, with the raw bytes of a few records
+// whose words it is known to hold, so that repeats are found by comparing bytes
+// before any conversion. Equal bytes give equal words; different bytes may
+// still give a listed word (a NUL unit ends a word), which the slow path finds.
+class SampleList {
+public:
+    SampleList(std::vector<std::wstring>& words, unsigned maxCount) : words_(words), maxCount_(maxCount)
+    {
+        emptyListed_ = std::find(words_.begin(), words_.end(), std::wstring()) != words_.end();
+    }
+
+    bool Full() const { return words_.size() >= maxCount_; }
+    // A record with n = 0 holds the empty word: once that is listed, such
+    // records are as good as flagged.
+    bool EmptyListed() const { return emptyListed_; }
+
+    // Adds the word in `units` unless listed; false once the list is full.
+    bool Add(std::span<const uint8_t> units)
+    {
+        if (knownCount_ != 0) {
+            const std::vector<uint8_t>& last = known_[lastKnown_];
+            if (units.size() == last.size() && std::equal(units.begin(), units.end(), last.begin()))
+                return true;
+        }
+        return AddUnknown(units);
+    }
+
+private:
+    static constexpr std::size_t kKnownRecords = 16;
+
+    bool AddUnknown(std::span<const uint8_t> units)
+    {
+        for (std::size_t i = 0; i < knownCount_; ++i) {
+            if (std::equal(units.begin(), units.end(), known_[i].begin(), known_[i].end())) {
+                lastKnown_ = i;
+                return true;
+            }
+        }
+        AddSampleWord(words_, units, word_);
+        emptyListed_ = emptyListed_ || word_.empty();
+        if (knownCount_ < kKnownRecords) {
+            known_[knownCount_].assign(units.begin(), units.end());
+            lastKnown_ = knownCount_++;
+        }
+        return !Full();
+    }
+
+    std::vector<std::wstring>& words_;
+    const unsigned maxCount_;
+    bool emptyListed_ = false;
+    std::wstring word_;  // conversion scratch space
+    std::vector<uint8_t> known_[kKnownRecords];
+    std::size_t knownCount_ = 0;
+    std::size_t lastKnown_ = 0;  // the entry that matched last, tried first
+};
+
 }  // namespace
 
 CellDictFile::CellDictFile() : header{} {}
@@ -386,48 +490,43 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
         return 0;
 
     BlockReader reader(file.get());
+    SampleList samples(words, maxCount);
     // Words that cross the end of the reader's window are read on their own.
     auto spill = std::make_unique_for_overwrite<uint8_t[]>(2 * 0x7fff);
-    std::wstring word;
-    std::vector<uint8_t> lastUnits(1);  // matches no word: words have an even byte count
     int64_t pos = header.section1Offset;
     bool stopped = false;
 
     auto recordSize = [](const uint8_t* head) { return 4 * std::size_t{(head[0] | (head[1] << 8)) & 0x7fffu} + 4; };
     uint32_t index = 0;
     while (index < header.section1Count && !stopped) {
-        if (words.size() >= maxCount || pos >= size || pos > kMaxPosition)
+        if (samples.Full() || pos >= size || pos > kMaxPosition)
             break;
         std::span<const uint8_t> window = reader.Window(pos, 2);
         if (window.size() < 2)
             break;
         const int64_t windowStart = pos;
+        const bool emptyListed = samples.EmptyListed();
+        auto candidate = [emptyListed](const uint8_t* head) {
+            const unsigned value = head[0] | (head[1] << 8);
+            return value < 0x8000u && !(emptyListed && value == 0);
+        };
         auto visit = [&](std::size_t offset) {
             const uint8_t* head = window.data() + offset;
-            if (head[1] & 0x80)
-                return true;
             const std::size_t n = (head[0] | (head[1] << 8)) & 0x7fffu;
             const std::size_t wordOffset = offset + 4 + 2 * n;
-            std::span<const uint8_t> units;
-            if (wordOffset + 2 * n <= window.size()) {
-                units = window.subspan(wordOffset, 2 * n);
-            } else {
-                const int64_t wordStart = windowStart + static_cast<int64_t>(wordOffset);
-                if (wordStart > kMaxPosition || !SeekFile(file.get(), wordStart, SEEK_SET)) {
-                    stopped = true;
-                    return false;
-                }
-                units = {spill.get(), std::fread(spill.get(), 1, 2 * n, file.get())};
+            if (wordOffset + 2 * n <= window.size())
+                return samples.Add(window.subspan(wordOffset, 2 * n));
+            const int64_t wordStart = windowStart + static_cast<int64_t>(wordOffset);
+            if (wordStart > kMaxPosition || !SeekFile(file.get(), wordStart, SEEK_SET)) {
+                stopped = true;
+                return false;
             }
-            // A run of one repeated word is common: it is known to be listed.
-            if (!(units.size() == lastUnits.size() && std::equal(units.begin(), units.end(), lastUnits.begin()))) {
-                AddSampleWord(words, units, word);
-                lastUnits.assign(units.begin(), units.end());
-            }
-            return words.size() < maxCount;
+            return samples.Add({spill.get(), std::fread(spill.get(), 1, 2 * n, file.get())});
         };
-        ScanResult scan = ScanRecords<2, 4, 131072>(window.data(), window.size(), header.section1Count - index,
-                                            reader.Positions(), recordSize, visit);
+        ScanResult scan = ScanRecords<2, 4, 131072, 1024>(window.data(), window.size(), header.section1Count - index,
+                                                    reader.Positions(), recordSize, candidate, visit);
+        if (scan.stopped)
+            break;
         index += scan.records;
         pos += static_cast<int64_t>(scan.end);
     }
