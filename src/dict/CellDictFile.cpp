@@ -25,6 +25,8 @@ constexpr uint32_t kPlainSteps = 64;       // records followed one by one before
 constexpr std::size_t kMinLaneBytes = 2048;
 constexpr std::size_t kMinRecordSize = 4;  // the shortest record of any section
 constexpr uint32_t kKeptPositions = 64;     // per lane, where the true chain looks for the lane's
+// Records of up to 64 units, the usual ones, take the lanes' fast path.
+constexpr std::size_t kUsualStride = 4 * 64 + 4;
 constexpr std::size_t kPositionSlots = kBlockSize / kMinRecordSize + kLanes;
 
 // Reads a file forward through one fixed buffer, so that walking millions of
@@ -169,13 +171,13 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
     }
     bound[kLanes] = stopAt;
 
-    // Every lane steps on its own until it has kept its first offsets or
-    // reached its end.
-    auto checkedRounds = [&](uint32_t rounds) {
+    // Lanes that step with a test each until they reach their end: every lane,
+    // or only `only`.
+    auto checkedRounds = [&](uint32_t rounds, int only) {
         for (bool active = true; active && rounds != 0; --rounds) {
             active = false;
             for (int j = 0; j < kLanes; ++j) {
-                if (cur[j] >= bound[j + 1])
+                if (cur[j] >= bound[j + 1] || (only != kLanes && j != only))
                     continue;
                 const uint8_t* head = bytes + cur[j];
                 if (count[j] < kKeptPositions)
@@ -201,16 +203,14 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
             at[j] = cur[j];
             out[j] = positions + base[j] + found[j];
         }
-        bool uniform = true;
         std::size_t k = 0;
         int stoppedLane = kLanes;
-        for (; k < steps && uniform; ++k) {
+        for (; k < steps && stoppedLane == kLanes; ++k) {
             for (int j = 0; j < kLanes; ++j) {
                 const uint8_t* head = bytes + at[j];
                 const std::size_t size = recordSize(head);
                 if constexpr (maxStride < maxRecord) {
                     if (size > maxStride) {
-                        uniform = false;
                         stoppedLane = j;
                         break;
                     }
@@ -224,25 +224,28 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
         }
         // After a stop, the lanes before the stopping one have taken one step more.
         for (int j = 0; j < kLanes; ++j) {
-            const std::size_t taken = uniform ? k : j < stoppedLane ? k : k - 1;
             cur[j] = at[j];
-            count[j] += static_cast<uint32_t>(taken);
+            count[j] += static_cast<uint32_t>(j < stoppedLane ? k : k - 1);
             found[j] = static_cast<uint32_t>(out[j] - (positions + base[j]));
         }
-        return uniform;
+        return stoppedLane;
     };
 
-    checkedRounds(kKeptPositions);
+    checkedRounds(kKeptPositions, kLanes);
     for (;;) {
         std::size_t steps = SIZE_MAX;
         for (int j = 0; j < kLanes; ++j) {
             std::size_t room = bound[j + 1] > cur[j] ? bound[j + 1] - cur[j] : 0;
             steps = std::min(steps, room == 0 ? 0 : (room - 1) / maxStride + 1);
         }
-        if (steps < 4 || !uncheckedRounds(steps))
+        if (steps < 4)
             break;
+        // A long record is taken by its lane alone.
+        const int stoppedLane = uncheckedRounds(steps);
+        if (stoppedLane != kLanes)
+            checkedRounds(1, stoppedLane);
     }
-    checkedRounds(UINT32_MAX);
+    checkedRounds(UINT32_MAX, kLanes);
 
     for (int j = 0; j < kLanes && t < stopAt; ++j) {
         const uint32_t keptCount = std::min(count[j], kKeptPositions);
@@ -305,7 +308,7 @@ CellDictVerdict WalkSection(BlockReader& reader, int section, uint32_t count, in
         std::span<const uint8_t> window = reader.Window(pos, headSize);
         if (window.size() < headSize)
             return Fail(Problem::RecordHeadUnreadable, section, done, pos);
-        ScanResult scan = ScanRecords<headSize, alignment, maxRecord, maxRecord>(window.data(), window.size(), count - done,
+        ScanResult scan = ScanRecords<headSize, alignment, maxRecord, std::min(maxRecord, kUsualStride)>(window.data(), window.size(), count - done,
                                                            reader.Positions(), recordSize);
         done += scan.records;
         pos += static_cast<int64_t>(scan.end);
@@ -379,6 +382,14 @@ void AddSampleWord(std::vector<std::wstring>& words, std::span<const uint8_t> by
     AssignWideFromUtf16Le(word, bytes.data(), length);
     if (std::find(words.begin(), words.end(), word) == words.end())
         words.push_back(word);
+}
+
+// The 16-bit head of a section-1 record.
+uint32_t HeadValue(const uint8_t* head)
+{
+    uint16_t value;
+    std::memcpy(&value, head, sizeof value);
+    return value;
 }
 
 // The list that ReadSampleWords fills, with the raw bytes of a few records
@@ -496,7 +507,7 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
     int64_t pos = header.section1Offset;
     bool stopped = false;
 
-    auto recordSize = [](const uint8_t* head) { return 4 * std::size_t{(head[0] | (head[1] << 8)) & 0x7fffu} + 4; };
+    auto recordSize = [](const uint8_t* head) { return 4 * std::size_t{HeadValue(head) & 0x7fffu} + 4; };
     uint32_t index = 0;
     while (index < header.section1Count && !stopped) {
         if (samples.Full() || pos >= size || pos > kMaxPosition)
@@ -505,14 +516,13 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
         if (window.size() < 2)
             break;
         const int64_t windowStart = pos;
-        const bool emptyListed = samples.EmptyListed();
-        auto candidate = [emptyListed](const uint8_t* head) {
-            const unsigned value = head[0] | (head[1] << 8);
-            return value < 0x8000u && !(emptyListed && value == 0);
+        // Heads below 0x8000 carry a word; head 0 is the empty word.
+        const uint32_t firstCandidate = samples.EmptyListed() ? 1 : 0;
+        auto candidate = [firstCandidate](const uint8_t* head) {
+            return HeadValue(head) - firstCandidate < 0x8000u - firstCandidate;
         };
         auto visit = [&](std::size_t offset) {
-            const uint8_t* head = window.data() + offset;
-            const std::size_t n = (head[0] | (head[1] << 8)) & 0x7fffu;
+            const std::size_t n = HeadValue(window.data() + offset) & 0x7fffu;
             const std::size_t wordOffset = offset + 4 + 2 * n;
             if (wordOffset + 2 * n <= window.size())
                 return samples.Add(window.subspan(wordOffset, 2 * n));
@@ -523,7 +533,7 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
             }
             return samples.Add({spill.get(), std::fread(spill.get(), 1, 2 * n, file.get())});
         };
-        ScanResult scan = ScanRecords<2, 4, 131072, 1024>(window.data(), window.size(), header.section1Count - index,
+        ScanResult scan = ScanRecords<2, 4, 131072, kUsualStride>(window.data(), window.size(), header.section1Count - index,
                                                     reader.Positions(), recordSize, candidate, visit);
         if (scan.stopped)
             break;
