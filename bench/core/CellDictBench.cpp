@@ -16,7 +16,7 @@
 
 namespace {
 
-enum Shape { kMostRecords, kRealistic, kLateSample };
+enum Shape { kMostRecords, kRealistic, kLateSample, kFlaggedRun, kRepeatedWord };
 
 const char* ShapeName(Shape shape)
 {
@@ -24,8 +24,38 @@ const char* ShapeName(Shape shape)
     case kMostRecords: return "most_records";
     case kRealistic: return "realistic";
     case kLateSample: return "late_sample";
+    case kFlaggedRun: return "flagged_run";
+    case kRepeatedWord: return "repeated_word";
     }
     return "";
+}
+
+// Section 1 of the largest file: one word, then records that give no new
+// one (all flagged, or all the first word again), then a last new word.
+ByteVector NoNewWordUntilTheEnd(bool flagged)
+{
+    DictBytes dict;
+    dict.Word(u"首");
+    const std::u16string repeated = flagged ? u"" : u"首";
+    const uint32_t recordSize = 4 + 4 * static_cast<uint32_t>(repeated.size());
+    const uint32_t fixed = static_cast<uint32_t>(kCellDictHeaderSize) + 8 + 12;
+    for (uint32_t i = 0; i < (kLargestDictSize - fixed) / recordSize; ++i)
+        dict.Word(repeated, flagged);
+    dict.Word(u"末尾");
+    const uint32_t used = static_cast<uint32_t>(kCellDictHeaderSize) + dict.Section1Size();
+    return dict.Tail(ByteVector(kLargestDictSize - used, 0)).Bytes();
+}
+
+ByteVector MakeShape(Shape shape)
+{
+    switch (shape) {
+    case kMostRecords: return MostRecordsDict();
+    case kRealistic: return RealisticDict();
+    case kLateSample: return LateSampleDict();
+    case kFlaggedRun: return NoNewWordUntilTheEnd(true);
+    case kRepeatedWord: return NoNewWordUntilTheEnd(false);
+    }
+    return {};
 }
 
 // The files, made once per run in a scratch folder.
@@ -36,8 +66,7 @@ const std::wstring& FileFor(Shape shape)
     auto found = paths.find(shape);
     if (found != paths.end())
         return found->second;
-    ByteVector bytes = shape == kMostRecords ? MostRecordsDict() : shape == kRealistic ? RealisticDict() : LateSampleDict();
-    return paths[shape] = dir.Write(std::wstring(L"bench_") + std::to_wstring(shape) + L".pvdict", bytes);
+    return paths[shape] = dir.Write(std::wstring(L"bench_") + std::to_wstring(shape) + L".pvdict", MakeShape(shape));
 }
 
 void Fail(benchmark::State& state, const char* message)
@@ -119,9 +148,11 @@ int main(int argc, char** argv)
         Register("Load", LoadValidated, shape);
         Register("LiteralWalk", LiteralWalk, shape, true);
     }
-    Register("PlainRead", PlainRead, kLateSample);
-    Register("ReadSampleWords", SampleWords, kLateSample);
-    Register("LiteralSampleWords", LiteralSampleWords, kLateSample, true);
+    for (Shape shape : {kLateSample, kFlaggedRun, kRepeatedWord}) {
+        Register("PlainRead", PlainRead, shape);
+        Register("ReadSampleWords", SampleWords, shape);
+        Register("LiteralSampleWords", LiteralSampleWords, shape, true);
+    }
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

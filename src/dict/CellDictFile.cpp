@@ -411,9 +411,12 @@ public:
     // Adds the word in `units` unless listed; false once the list is full.
     bool Add(std::span<const uint8_t> units)
     {
-        if (knownCount_ != 0) {
-            const std::vector<uint8_t>& last = known_[lastKnown_];
-            if (units.size() == last.size() && std::equal(units.begin(), units.end(), last.begin()))
+        // Words are short: a byte loop beats a call to a general comparison.
+        if (units.size() == lastSize_) {
+            std::size_t i = 0;
+            while (i < lastSize_ && units[i] == last_[i])
+                ++i;
+            if (i == lastSize_)
                 return true;
         }
         return AddUnknown(units);
@@ -426,7 +429,7 @@ private:
     {
         for (std::size_t i = 0; i < knownCount_; ++i) {
             if (std::equal(units.begin(), units.end(), known_[i].begin(), known_[i].end())) {
-                lastKnown_ = i;
+                SetLast(i);
                 return true;
             }
         }
@@ -434,9 +437,15 @@ private:
         emptyListed_ = emptyListed_ || word_.empty();
         if (knownCount_ < kKnownRecords) {
             known_[knownCount_].assign(units.begin(), units.end());
-            lastKnown_ = knownCount_++;
+            SetLast(knownCount_++);
         }
         return !Full();
+    }
+
+    void SetLast(std::size_t i)
+    {
+        last_ = known_[i].data();
+        lastSize_ = known_[i].size();
     }
 
     std::vector<std::wstring>& words_;
@@ -445,7 +454,9 @@ private:
     std::wstring word_;  // conversion scratch space
     std::vector<uint8_t> known_[kKnownRecords];
     std::size_t knownCount_ = 0;
-    std::size_t lastKnown_ = 0;  // the entry that matched last, tried first
+    // The entry that matched last, tried first; no record's word has SIZE_MAX bytes.
+    const uint8_t* last_ = nullptr;
+    std::size_t lastSize_ = SIZE_MAX;
 };
 
 }  // namespace

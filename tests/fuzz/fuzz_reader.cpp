@@ -7,6 +7,8 @@
 #include "support/ReferenceReader.h"
 #include "support/ScratchFile.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +59,29 @@ void CheckFile(const std::wstring& path, unsigned maxSamples)
           "entry count text");
 }
 
+// The input as section-1 records repeated into a file of 16 KiB to 336 KiB,
+// so that the reader's lanes and the edge of its 256 KiB block are reached:
+// byte 0 picks the size and whether the count runs out before the records,
+// bytes 1 to 4 the count, byte 5 where section 1 starts, the rest the records.
+ByteVector RepeatedRecords(const uint8_t* data, size_t size)
+{
+    const uint8_t shape = data[0];
+    uint32_t count = 0;
+    std::memcpy(&count, data + 1, sizeof count);
+    const uint8_t shift = data[5];
+    const std::size_t target = std::size_t{16 * 1024} * (1 + shape % 21);
+
+    ByteVector bytes = DictBytes().Bytes();
+    const std::size_t section1 = bytes.size();
+    bytes.resize(section1 + shift % 8, 0);
+    while (bytes.size() < target)
+        bytes.insert(bytes.end(), data + 6, data + size);
+    bytes.resize(target);
+    PutU32(bytes, offsetof(CellDictHeader, section1Offset), static_cast<uint32_t>(section1 + shift % 8));
+    PutU32(bytes, offsetof(CellDictHeader, section1Count), shape & 0x80 ? count % (target / 4) : UINT32_MAX);
+    return bytes;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -72,5 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         PutU32(bytes, 4, kCellDictMagic1);
         CheckFile(dir.Write(L"input.pvdict", bytes), maxSamples);
     }
+    if (size > 6)
+        CheckFile(dir.Write(L"repeated.pvdict", RepeatedRecords(data, size)), maxSamples);
     return 0;
 }
