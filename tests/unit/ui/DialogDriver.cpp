@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <thread>
 
 namespace uitest {
@@ -203,6 +205,51 @@ Capture CaptureWindow(HWND window)
     return CaptureScreen(area);
 }
 
+namespace {
+
+bool SetString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
+{
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    const auto bytes = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
+    const bool ok = ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) ==
+                    ERROR_SUCCESS;
+    ::RegCloseKey(handle);
+    return ok;
+}
+
+// Wine draws caption buttons with glyphs of the "Marlett" font. Debian installs
+// it in a folder that this Wine does not search (it looks beside its data folder,
+// not in it), so the buttons show as letters unless the prefix has its own copy.
+bool InstallCaptionGlyphFont()
+{
+#ifdef LEXINST_WINE_MARLETT
+    wchar_t windows[MAX_PATH] = {};
+    if (!::GetWindowsDirectoryW(windows, MAX_PATH))
+        return false;
+    const std::wstring target = std::wstring(windows) + L"\\Fonts\\marlett.ttf";
+    if (::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    return ::CopyFileW(LinuxPathToWindows(LEXINST_WINE_MARLETT).c_str(), target.c_str(), TRUE) != 0;
+#else
+    return true;  // no such font on this machine: the buttons stay letters
+#endif
+}
+
+}  // namespace
+
+bool PrepareDialogPrefix()
+{
+    // The dialogs ask for "宋体", which the prefix lacks; without a window manager
+    // Wine must draw the window frames itself.
+    const wchar_t* replacements = L"Software\\Wine\\Fonts\\Replacements";
+    bool ok = SetString(HKEY_CURRENT_USER, replacements, L"宋体", L"WenQuanYi Zen Hei");
+    ok = SetString(HKEY_CURRENT_USER, replacements, L"SimSun", L"WenQuanYi Zen Hei") && ok;
+    ok = SetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N") && ok;
+    return InstallCaptionGlyphFont() && ok;
+}
+
 std::wstring ScreenshotDir()
 {
     const char* build = std::getenv("LEXINST_BINARY_DIR");
@@ -251,6 +298,38 @@ bool SaveScreenshot(const Capture& capture, const std::wstring& name)
     return ok;
 }
 
+namespace {
+
+// A picture by the colour of its body: the average of its saturated pixels, so
+// that the background, the white symbol and grey edges do not count.
+template <typename ForEachPixel>
+Picture ClassifyPicture(ForEachPixel forEachPixel)
+{
+    long r = 0, g = 0, b = 0, count = 0;
+    forEachPixel([&](int pr, int pg, int pb) {
+        if (std::max({pr, pg, pb}) - std::min({pr, pg, pb}) < 60)
+            return;
+        r += pr;
+        g += pg;
+        b += pb;
+        ++count;
+    });
+    if (count == 0)
+        return Picture::None;
+    r /= count;
+    g /= count;
+    b /= count;
+    if (g > r && g > b)
+        return Picture::Success;
+    if (b > r && b > g)
+        return Picture::Information;
+    if (r > g && r > b)
+        return g < 100 ? Picture::Warning : Picture::Package;
+    return Picture::None;
+}
+
+}  // namespace
+
 Picture IdentifyPicture(HWND control)
 {
     auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -269,30 +348,21 @@ Picture IdentifyPicture(HWND control)
     ::ReleaseDC(nullptr, screen);
     if (lines != info.bmHeight)
         return Picture::None;
+    return ClassifyPicture([&](auto visit) {
+        for (size_t i = 0; i + 3 < bgra.size(); i += 4)
+            visit(bgra[i + 2], bgra[i + 1], bgra[i]);
+    });
+}
 
-    // The colour of the picture's body: the average of its saturated pixels.
-    long r = 0, g = 0, b = 0, count = 0;
-    for (size_t i = 0; i + 3 < bgra.size(); i += 4) {
-        const int pb = bgra[i], pg = bgra[i + 1], pr = bgra[i + 2];
-        if (std::max({pr, pg, pb}) - std::min({pr, pg, pb}) < 60)
-            continue;  // background, white symbol, grey edges
-        r += pr;
-        g += pg;
-        b += pb;
-        ++count;
-    }
-    if (count == 0)
+Picture IdentifyShownPicture(HWND control)
+{
+    if (!control || !::IsWindowVisible(control))
         return Picture::None;
-    r /= count;
-    g /= count;
-    b /= count;
-    if (g > r && g > b)
-        return Picture::Success;
-    if (b > r && b > g)
-        return Picture::Information;
-    if (r > g && r > b)
-        return g < 100 ? Picture::Warning : Picture::Package;
-    return Picture::None;
+    const Capture capture = CaptureClient(control);
+    return ClassifyPicture([&](auto visit) {
+        for (COLORREF pixel : capture.pixels)
+            visit(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+    });
 }
 
 void Perform(HWND dialog, Action action)

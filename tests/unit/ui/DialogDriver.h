@@ -67,8 +67,18 @@ Capture CaptureClient(HWND window);
 Capture CaptureWindow(HWND window);
 // Saves a capture as a 24-bit BMP under <build>/screenshots; false when it cannot.
 bool SaveScreenshot(const Capture& capture, const std::wstring& name);
+// The picture of a static control of this process, from its bitmap.
 Picture IdentifyPicture(HWND control);
+// The picture a control shows, judged by its pixels on the screen: works for
+// the windows of another process too, whose bitmap handles mean nothing here.
+Picture IdentifyShownPicture(HWND control);
 void Perform(HWND dialog, Action action);
+
+// Makes the Wine prefix show the dialogs as Windows would: a CJK font behind the
+// dialogs' "宋体", the glyph font of the caption buttons, frames drawn by Wine.
+// Wine reads fonts when a process starts: call this before starting the
+// processes whose dialogs are looked at. False when a setting could not be made.
+bool PrepareDialogPrefix();
 
 // Folder for screenshots, made on first use ("" when the build folder is unknown).
 std::wstring ScreenshotDir();

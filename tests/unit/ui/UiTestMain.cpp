@@ -1,8 +1,9 @@
 // ui_tests: the dialog tests, plus two helper modes used around them:
-//   --prepare-prefix   makes the Wine prefix show the dialogs' Chinese font
+//   --prepare-prefix   makes the Wine prefix show the dialogs' fonts
 //                      (run as a fixture before the tests: fonts are read at process start)
 //   --record-url URL   stands in for the browser: appends URL to the file that
 //                      LEXINST_UI_URL_RECORD names
+#include "DialogDriver.h"
 #include "UrlRecorder.h"
 
 #include <gtest/gtest.h>
@@ -14,27 +15,10 @@
 
 namespace {
 
-bool SetString(HKEY root, const wchar_t* key, const wchar_t* name, const wchar_t* value)
-{
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-        return false;
-    const auto bytes = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
-    const bool ok = ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes) ==
-                    ERROR_SUCCESS;
-    ::RegCloseKey(handle);
-    return ok;
-}
-
-// The dialogs ask for "宋体"; the test prefix has no such font, so point it at an
-// installed CJK font. Without a window manager Wine must draw the window frames itself.
 int PreparePrefix()
 {
-    const wchar_t* replacements = L"Software\\Wine\\Fonts\\Replacements";
-    bool ok = SetString(HKEY_CURRENT_USER, replacements, L"宋体", L"WenQuanYi Zen Hei");
-    ok = SetString(HKEY_CURRENT_USER, replacements, L"SimSun", L"WenQuanYi Zen Hei") && ok;
-    ok = SetString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N") && ok;
-    std::fputs(ok ? "prefix prepared\n" : "could not write the prefix settings\n", stdout);
+    const bool ok = uitest::PrepareDialogPrefix();
+    std::fputs(ok ? "prefix prepared\n" : "could not prepare the prefix\n", stdout);
     return ok ? 0 : 1;
 }
 
