@@ -190,15 +190,16 @@ protected:
         DeleteSetting(L"/Dict/InstalledDict");
         DeleteSetting(L"/Dict/ActiveDict");
     }
-    // A per-user dictionary index big enough that a small dictionary exceeds the quota.
-    void MakeFullIndex()
+    // A per-user dictionary index that leaves room for one copy of a dictionary
+    // of `dictSize` bytes but not for the four that the quota reserves.
+    void MakeIndexNearTheQuota(uint64_t dictSize)
     {
         ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
         HANDLE file = ::CreateFileW((UserDataDir() + L"\\pvdictindex.dat").c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         LARGE_INTEGER end;
-        end.QuadPart = 268435456 - 1024;  // four times a small dictionary reaches 256 MiB
+        end.QuadPart = static_cast<LONGLONG>(268435456 - 2 * dictSize);  // sparse: only its size counts
         ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
         ::SetEndOfFile(file);
         ::CloseHandle(file);
@@ -324,9 +325,10 @@ TEST_F(DialogE2eTest, EachRefusalShowsItsMessageAndChangesNothing)
 
 TEST_F(DialogE2eTest, IndexNearTheQuotaRefusesASmallDictionary)
 {
-    MakeFullIndex();
+    const std::wstring file = WriteDictionary(L"small.pvdict");
+    MakeIndexNearTheQuota(ReadFileBytes(file).value_or(ByteVector{}).size());
     const std::vector<Step> steps = {{kQuotaExceeded, Action::CloseBox, L"e2e-quota-exceeded"}};
-    const RunOutcome outcome = RunWithDialogs(QuoteArg(WriteDictionary(L"small.pvdict")), steps);
+    const RunOutcome outcome = RunWithDialogs(QuoteArg(file), steps);
     EXPECT_EQ(outcome.seen, Expected(steps));
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(Now(), Untouched());
