@@ -112,35 +112,38 @@ INSTANTIATE_TEST_SUITE_P(HyperLink, LinkColorTest,
                                            ColorCase{"too_long_ignored", L"010,0160,030", RGB(0, 0, 255)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct ToolSearch {
+    HWND link;
+    std::wstring text = L"<no tool>";
+};
+
+// Stops at the tooltip window that has a tool for the searched link.
+BOOL CALLBACK FindLinkTool(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<ToolSearch*>(param);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wstring(name) != TOOLTIPS_CLASSW)
+        return TRUE;
+    const auto count = ::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.lpszText = text;
+        if (::SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)) && tool.hwnd == search->link) {
+            search->text = text;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
 // The text of the tool that a tooltip window of the link's thread has for the link.
 std::wstring ToolTipText(HWND link)
 {
-    struct Search {
-        HWND link;
-        std::wstring text = L"<no tool>";
-    } search{link};
-    ::EnumThreadWindows(
-        ::GetWindowThreadProcessId(link, nullptr),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (std::wstring(name) != TOOLTIPS_CLASSW)
-                return TRUE;
-            const auto count = ::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
-                wchar_t text[256] = {};
-                TOOLINFOW tool{};
-                tool.cbSize = sizeof tool;
-                tool.lpszText = text;
-                if (::SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)) && tool.hwnd == s->link) {
-                    s->text = text;
-                    return FALSE;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ToolSearch search{link};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(link, nullptr), FindLinkTool, reinterpret_cast<LPARAM>(&search));
     return search.text;
 }
 
