@@ -27,10 +27,12 @@ CellDictVerdict LoadAllWays(const std::wstring& path)
 
     ReferenceLoadResult reference = ReferenceLoad(path, true);
     EXPECT_EQ(reference.ok, verdict.Ok());
-    if (reference.opened)
+    if (reference.opened) {
         EXPECT_EQ(validated.fileSize, reference.fileSize);
-    if (reference.headerRead)
+    }
+    if (reference.headerRead) {
         EXPECT_EQ(0, std::memcmp(&validated.header, &reference.header, kCellDictHeaderSize));
+    }
 
     CellDictFile plain;
     EXPECT_EQ(plain.Load(path, false), ReferenceLoad(path, false).ok);

@@ -114,8 +114,9 @@ TEST(CellDictHeaderTest, VersionOrder)
         a.Identity(1, c.a[0], c.a[1], c.a[2]);
         b.Identity(1, c.b[0], c.b[1], c.b[2]);
         EXPECT_EQ(IsNewerVersion(a.header, b.header), c.newer);
-        if (c.newer)
+        if (c.newer) {
             EXPECT_FALSE(IsNewerVersion(b.header, a.header));
+        }
     }
 }
 
