@@ -3,6 +3,7 @@
 #include "dict/FileIO.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -101,6 +102,31 @@ struct NoVisit {
     bool operator()(std::size_t) const { return true; }
 };
 
+// Where ScanRecords starts its lanes: on multiples of the length of the
+// pattern that the sizes of the first records repeat (of up to 8 records, at
+// most 1 KiB), else on the records' alignment. In a file made of one such
+// pattern, a chain started between the records of a pattern can run beside
+// the true one for ever without meeting it; started on a whole pattern, it is
+// on the true chain from its first record.
+template <std::size_t alignment>
+std::size_t LaneSpacing(const uint32_t (&sizes)[kPlainSteps])
+{
+    constexpr uint32_t kMaxPattern = 8;
+    constexpr std::size_t kMaxSpacing = 1024;
+    for (uint32_t length = 1; length <= kMaxPattern; ++length) {
+        uint32_t i = length;
+        while (i < kPlainSteps && sizes[i] == sizes[i - length])
+            ++i;
+        if (i < kPlainSteps)
+            continue;
+        std::size_t spacing = 0;
+        for (uint32_t k = kPlainSteps - length; k < kPlainSteps; ++k)
+            spacing += sizes[k];
+        return spacing <= kMaxSpacing && spacing % alignment == 0 ? spacing : alignment;
+    }
+    return alignment;
+}
+
 // Follows up to `limit` records from offset 0 of `bytes`, as far as their
 // `headSize`-byte heads lie inside `available` bytes. The records whose head
 // passes `wanted` go in order to `visit(offset)`, which returns false to stop
@@ -141,8 +167,12 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
         return done < limit;
     };
 
+    uint32_t plainSizes[kPlainSteps];
     while (done < limit && done < kPlainSteps && t < stopAt) {
-        if (!step())
+        const std::size_t at = t;
+        const bool more = step();
+        plainSizes[done - 1] = static_cast<uint32_t>(t - at);
+        if (!more)
             return result;
     }
     if (done == limit || t >= stopAt)
@@ -162,8 +192,9 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
     uint32_t found[kLanes];
     uint32_t kept[kLanes][kKeptPositions];
     const std::size_t start = t;
+    const std::size_t spacing = done == kPlainSteps ? LaneSpacing<alignment>(plainSizes) : alignment;
     for (int j = 0; j < kLanes; ++j) {
-        bound[j] = start + (stopAt - start) * j / kLanes / alignment * alignment;
+        bound[j] = start + (stopAt - start) * j / kLanes / spacing * spacing;
         base[j] = (bound[j] - start) / kMinRecordSize + j;
         cur[j] = bound[j];
         count[j] = 0;
@@ -216,8 +247,9 @@ ScanResult ScanRecords(const uint8_t* bytes, std::size_t available, uint32_t lim
                     }
                 }
                 if constexpr (kVisits) {
-                    *out[j] = static_cast<uint32_t>(at[j]);
-                    out[j] += wanted(head) ? 1 : 0;
+                    // Wanted records are rare where scans are long.
+                    if (wanted(head))
+                        *out[j]++ = static_cast<uint32_t>(at[j]);
                 }
                 at[j] += size;
             }
@@ -392,6 +424,94 @@ uint32_t HeadValue(const uint8_t* head)
     return value;
 }
 
+// The raw bytes of short words known to be listed, so that the record scan
+// itself can drop records that repeat one of them: on a file of one word
+// repeated, no record is visited at all. The word remembered last is tried
+// first, at the cost of a compare or two; the others sit in a small
+// direct-mapped table, where two words that share a slot take turns. A word
+// that is not found is only visited, never wrongly dropped.
+class ShortWordFilter {
+public:
+    static constexpr std::size_t kMaxUnits = 8;
+
+    // True when the word of the record at `head` (bit 15 clear) has the raw
+    // bytes of a listed word. The word is read in two 8-byte loads, so records
+    // that start within kReach bytes of `end` are not judged here.
+    bool Listed(const uint8_t* head, const uint8_t* end) const
+    {
+        if (end - head < kReach)
+            return false;
+        const std::size_t units = HeadValue(head);
+        if (units == last_.units && Matches(head + 4 + 2 * units, last_))
+            return true;
+        if (units > kMaxUnits)
+            return false;
+        const Key key = MakeKey(head + 4 + 2 * units, units);
+        return Matches(key, slots_[SlotOf(key)]);
+    }
+
+    // Remembers `bytes`, the raw bytes of a word that the list holds.
+    void Add(std::span<const uint8_t> bytes)
+    {
+        if (bytes.size() % 2 != 0 || bytes.size() > 2 * kMaxUnits)
+            return;
+        uint8_t padded[16] = {};
+        std::copy(bytes.begin(), bytes.end(), padded);
+        last_ = MakeKey(padded, bytes.size() / 2);
+        slots_[SlotOf(last_)] = last_;
+    }
+
+private:
+    static constexpr std::ptrdiff_t kReach = 4 + 2 * kMaxUnits + 16;
+    static constexpr std::size_t kSlotBits = 6;
+
+    // A word of `units` units, its bytes in `low` and `high` and zeros after.
+    struct Key {
+        uint64_t low = 0;
+        uint64_t high = 0;
+        uint64_t units = UINT64_MAX;  // none: no record's head matches
+    };
+
+    // The word's 2 * units bytes, from 16 readable ones.
+    static Key MakeKey(const uint8_t* word, std::size_t units)
+    {
+        uint64_t low;
+        uint64_t high;
+        std::memcpy(&low, word, sizeof low);
+        std::memcpy(&high, word + 8, sizeof high);
+        return {low & kLowMask[units], high & kHighMask[units], units};
+    }
+
+    static bool Matches(const Key& key, const Key& known)
+    {
+        return ((key.low ^ known.low) | (key.high ^ known.high) | (key.units ^ known.units)) == 0;
+    }
+
+    // `word`, 16 readable bytes, against `known` of the same length.
+    static bool Matches(const uint8_t* word, const Key& known)
+    {
+        uint64_t low;
+        uint64_t high;
+        std::memcpy(&low, word, sizeof low);
+        std::memcpy(&high, word + 8, sizeof high);
+        return (((low ^ known.low) & kLowMask[known.units]) | ((high ^ known.high) & kHighMask[known.units])) == 0;
+    }
+
+    static std::size_t SlotOf(const Key& key)
+    {
+        const uint64_t mixed = (key.low ^ std::rotl(key.high, 29) ^ key.units) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(mixed >> (64 - kSlotBits));
+    }
+
+    static constexpr uint64_t kLowMask[kMaxUnits + 1] = {
+        0, 0xffff, 0xffffffff, 0xffffffffffff, ~0ull, ~0ull, ~0ull, ~0ull, ~0ull};
+    static constexpr uint64_t kHighMask[kMaxUnits + 1] = {
+        0, 0, 0, 0, 0, 0xffff, 0xffffffff, 0xffffffffffff, ~0ull};
+
+    Key last_;
+    Key slots_[std::size_t{1} << kSlotBits];
+};
+
 // The list that ReadSampleWords fills, with the raw bytes of a few records
 // whose words it is known to hold, so that repeats are found by comparing bytes
 // before any conversion. Equal bytes give equal words; different bytes may
@@ -401,12 +521,16 @@ public:
     SampleList(std::vector<std::wstring>& words, unsigned maxCount) : words_(words), maxCount_(maxCount)
     {
         emptyListed_ = std::find(words_.begin(), words_.end(), std::wstring()) != words_.end();
+        if (emptyListed_)
+            shortWords_.Add({});
     }
 
     bool Full() const { return words_.size() >= maxCount_; }
     // A record with n = 0 holds the empty word: once that is listed, such
     // records are as good as flagged.
     bool EmptyListed() const { return emptyListed_; }
+    // Short words whose records need no visit.
+    const ShortWordFilter& ShortWords() const { return shortWords_; }
 
     // Adds the word in `units` unless listed; false once the list is full.
     bool Add(std::span<const uint8_t> units)
@@ -434,6 +558,8 @@ private:
             }
         }
         AddSampleWord(words_, units, word_);
+        // Listed now, whether it was new or not.
+        shortWords_.Add(units);
         emptyListed_ = emptyListed_ || word_.empty();
         if (knownCount_ < kKnownRecords) {
             known_[knownCount_].assign(units.begin(), units.end());
@@ -451,6 +577,7 @@ private:
     std::vector<std::wstring>& words_;
     const unsigned maxCount_;
     bool emptyListed_ = false;
+    ShortWordFilter shortWords_;
     std::wstring word_;  // conversion scratch space
     std::vector<uint8_t> known_[kKnownRecords];
     std::size_t knownCount_ = 0;
@@ -529,8 +656,10 @@ unsigned CellDictFile::ReadSampleWords(std::vector<std::wstring>& words, unsigne
         const int64_t windowStart = pos;
         // Heads below 0x8000 carry a word; head 0 is the empty word.
         const uint32_t firstCandidate = samples.EmptyListed() ? 1 : 0;
-        auto candidate = [firstCandidate](const uint8_t* head) {
-            return HeadValue(head) - firstCandidate < 0x8000u - firstCandidate;
+        const uint8_t* const windowEnd = window.data() + window.size();
+        // A copy, which the scan's visits cannot change under the lanes.
+        auto candidate = [firstCandidate, listed = samples.ShortWords(), windowEnd](const uint8_t* head) {
+            return HeadValue(head) - firstCandidate < 0x8000u - firstCandidate && !listed.Listed(head, windowEnd);
         };
         auto visit = [&](std::size_t offset) {
             const std::size_t n = HeadValue(window.data() + offset) & 0x7fffu;
