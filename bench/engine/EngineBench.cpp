@@ -125,6 +125,17 @@ void BM_BatchInstallLexinstExe(benchmark::State& state)
 }
 BENCHMARK(BM_BatchInstallLexinstExe)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The fixed cost of a run: process start, host components and logging, an empty batch.
+void BM_LexinstExeNoFiles(benchmark::State& state)
+{
+    Account account;
+    for (auto _ : state) {
+        if (e2e::RunLexinst(L"-silent", 60000).exitCode != 0)
+            state.SkipWithError("lexinst.exe failed");
+    }
+}
+BENCHMARK(BM_LexinstExeNoFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The per-file steps of a batch, to see where its time goes.
 void BM_StepGetDictIndexSize(benchmark::State& state)
 {
@@ -133,6 +144,29 @@ void BM_StepGetDictIndexSize(benchmark::State& state)
         benchmark::DoNotOptimize(GetDictIndexSize());
 }
 BENCHMARK(BM_StepGetDictIndexSize)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A name that is not there, in a folder of n files: Wine looks for it without
+// regard to case by reading the whole folder.
+void BM_StepMissingName(benchmark::State& state)
+{
+    Account account;
+    const std::wstring dir = account.Source() + L"\\";
+    for (int i = 0; i < state.range(0); ++i)
+        e2e::WriteFileBytes(dir + std::to_wstring(500000 + i) + L"_1_0_0.pvdict", {});
+    const std::wstring missing = dir + L"1_1_0_0.pvdict.dat";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(::GetFileAttributesW(missing.c_str()));
+}
+BENCHMARK(BM_StepMissingName)->Arg(0)->Arg(500)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One log line through the logging library, as every installed file writes one.
+void BM_StepLogLine(benchmark::State& state)
+{
+    for (auto _ : state)
+        XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(destPath.c_str()=%s)", L"CellDictInstaller::InstallDictFile",
+             L"C:\\users\\someone\\dict\\500000_1_0_0.pvdict");
+}
+BENCHMARK(BM_StepLogLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_StepTempFile(benchmark::State& state)
 {

@@ -168,12 +168,27 @@ private:
         return name ? name + 1 : path;
     }
 
+    // The append mutex, opened at the first line and kept for the life of the
+    // process: opening a named object costs a round trip to the kernel per line.
+    // A failed open is retried at the next line.
+    static HANDLE AppendMutex()
+    {
+        static std::mutex opening;
+        static win::UniqueHandle mutex;
+        std::lock_guard<std::mutex> hold(opening);
+        if (!mutex)
+            mutex.Reset(::CreateMutexW(nullptr, FALSE, kAppendMutexName));
+        return mutex.Get();
+    }
+
     // Opened for appending only, so every write lands at the current end of the
     // file even when another process wrote since; the mutex keeps whole lines apart.
+    // The file itself is opened per line, so that it can be moved or deleted
+    // between lines like any other file.
     static void Append(const std::wstring& path, const std::string& line)
     {
-        win::UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, kAppendMutexName));
-        const DWORD waited = mutex ? ::WaitForSingleObject(mutex.Get(), kAppendWaitMs) : WAIT_FAILED;
+        const HANDLE mutex = AppendMutex();
+        const DWORD waited = mutex ? ::WaitForSingleObject(mutex, kAppendWaitMs) : WAIT_FAILED;
         const bool owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
         {
             win::UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
@@ -184,7 +199,7 @@ private:
             }
         }
         if (owned)
-            ::ReleaseMutex(mutex.Get());
+            ::ReleaseMutex(mutex);
     }
 
     std::mutex lock_;

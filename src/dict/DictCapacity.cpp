@@ -7,12 +7,35 @@
 #include <io.h>
 #include <windows.h>
 
-uint32_t GetDictIndexSize()
+namespace {
+
+// The size test before the index is looked at: a file of 16 MiB or more never fits.
+bool FitsSizeLimit(const CellDictFile* dictFile)
+{
+    return dictFile && dictFile->fileSize < kMaxDictFileSize;
+}
+
+bool FitsIndexBudget(const CellDictFile& dictFile, uint32_t indexSize)
+{
+    return uint64_t{indexSize} + 4 * uint64_t{dictFile.fileSize} < kMaxIndexBudget;
+}
+
+}  // namespace
+
+std::wstring GetDictIndexPath()
 {
     wchar_t folder[kPathUnits] = {};
     GetUserDataDir(folder, kPathUnits, true);
-    const std::wstring indexPath = std::wstring(folder) + L"\\pvdictindex.dat";
+    return std::wstring(folder) + L"\\pvdictindex.dat";
+}
 
+uint32_t GetDictIndexSize()
+{
+    return GetDictIndexSize(GetDictIndexPath());
+}
+
+uint32_t GetDictIndexSize(const std::wstring& indexPath)
+{
     // No sharing: while the input method holds the index open it counts as empty.
     win::UniqueFile file(::CreateFileW(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -26,12 +49,16 @@ uint32_t GetDictIndexSize()
 
 bool HasCapacityFor(const CellDictFile* dictFile)
 {
-    if (!dictFile)
+    return FitsSizeLimit(dictFile) && FitsIndexBudget(*dictFile, GetDictIndexSize());
+}
+
+bool BatchCapacityQuota::HasCapacityFor(const CellDictFile* dictFile)
+{
+    if (!FitsSizeLimit(dictFile))
         return false;
-    if (dictFile->fileSize >= kMaxDictFileSize)
-        return false;
-    const uint64_t budget = uint64_t{GetDictIndexSize()} + 4 * uint64_t{dictFile->fileSize};
-    return budget < kMaxIndexBudget;
+    if (indexPath_.empty())
+        indexPath_ = GetDictIndexPath();
+    return FitsIndexBudget(*dictFile, GetDictIndexSize(indexPath_));
 }
 
 int32_t DeleteDictFile(const std::wstring& path)

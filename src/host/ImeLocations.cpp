@@ -119,16 +119,19 @@ std::wstring ReadRegString(HKEY root, const wchar_t* key, const wchar_t* valueNa
     win::UniqueKey opened;
     if (::RegOpenKeyExW(root, key, 0, KEY_READ | KEY_WOW64_32KEY, opened.Receive()) != ERROR_SUCCESS)
         return fallback;
+    // A path fits the first read; a longer value is read again at its own size.
+    std::wstring text(kPathUnits, L'\0');
     DWORD type = 0;
-    DWORD size = 0;
-    if (::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return fallback;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+    DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    LSTATUS status =
+        ::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
+    if (status == ERROR_MORE_DATA) {
+        text.assign(size / sizeof(wchar_t) + 1, L'\0');
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        status = ::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                                    &size);
+    }
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return fallback;
     // The stored data may or may not carry its terminator.
     text.resize(size / sizeof(wchar_t));

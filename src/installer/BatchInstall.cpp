@@ -56,6 +56,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
         LoadInstalledDicts(installedList);
     const DictIdentityIndex installed(installedList);
 
+    BatchCapacityQuota quota;
     std::vector<std::wstring> installedNames;
     int32_t skippedCount = 0;
 
@@ -69,7 +70,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
             XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
             continue;
         }
-        if (header.formatLevel > 1 || !HasCapacityFor(this))
+        if (header.formatLevel > 1 || !quota.HasCapacityFor(this))
             continue;
 
         const std::wstring storedName = useDest ? options.GetValue(L"-dest") : MakeStoredName(srcPath, header);
