@@ -124,6 +124,68 @@ TEST(CellDictSamplesTest, NewWordOnlyAtTheEndOfALargeFile)
     }
 }
 
+// Large files whose records mostly repeat words that are already listed, in
+// ways that a scan dropping such records early could get wrong. Each file is
+// well over one read block, so repeats also straddle the block edges.
+struct LongRunCase {
+    const char* name;
+    Words before;
+    std::vector<std::u16string> pattern;  // records, repeated in turn; a leading '!' flags one
+    std::vector<std::u16string> last;     // records after the repeats
+    Words expected;
+};
+
+void PrintTo(const LongRunCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const LongRunCase kLongRunCases[] = {
+    {"several short words in turn", {}, {u"一", u"二三", u"四五六七", u"八九十百千万亿兆"}, {u"尾"},
+     {L"一", L"二三", L"四五六七", L"八九十百千万亿兆", L"尾"}},
+    {"a new word as long as the repeated ones", {}, {u"甲", u"乙"}, {u"丙"}, {L"甲", L"乙", L"丙"}},
+    {"a longer word after a shorter one with the same start", {}, {u"ab", u"abc", u"ab"}, {u"abcd"},
+     {L"ab", L"abc", L"abcd"}},
+    {"a NUL unit makes a different record give a listed word", {}, {u"ab", std::u16string(u"ab\0x", 4), std::u16string(u"ab\0y", 4)}, {u"z"},
+     {L"ab", L"z"}},
+    {"words listed before the call", {L"旧", L""}, {u"旧", u""}, {u"新"}, {L"旧", L"", L"新"}},
+    {"a word as flagged and not", {}, {u"!甲", u"乙", u"!乙", u"!丙"}, {u"丙"}, {L"乙", L"丙"}},
+    {"words just longer than the short ones", {}, {u"一二三四五六七八九", u"一二三四五六七八"},
+     {u"一二三四五六七八九十"}, {L"一二三四五六七八九", L"一二三四五六七八", L"一二三四五六七八九十"}},
+    {"the empty word from a NUL unit, then n = 0", {}, {std::u16string(1, u'\0'), u""}, {u"x"}, {L"", L"x"}},
+    {"more short words than the list takes", {}, {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"11"},
+     {}, {L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10"}},
+};
+
+class LongRunTest : public testing::TestWithParam<LongRunCase> {};
+
+TEST_P(LongRunTest, GathersTheSameWordsAsTheRecordByRecordReader)
+{
+    const LongRunCase& c = GetParam();
+    DictBytes d;
+    auto add = [&d](std::u16string_view record, uint16_t fill) {
+        const bool flagged = !record.empty() && record[0] == u'!';
+        d.Word(flagged ? record.substr(1) : record, flagged, fill);
+    };
+    // Fills differ from record to record, so that repeats are not byte for byte.
+    for (uint32_t i = 0; d.Section1Size() < 1'500'000; ++i)
+        add(c.pattern[i % c.pattern.size()], static_cast<uint16_t>(i * 0x9E37u));
+    for (const std::u16string& record : c.last)
+        add(record, 0);
+    ScratchFile file(d.Tail(ByteVector(64, 0)).Bytes());
+    CellDictFile dict;
+    ASSERT_TRUE(dict.Load(file.Path(), true));
+
+    Words words = c.before;
+    EXPECT_EQ(dict.ReadSampleWords(words, 10), c.expected.size());
+    EXPECT_EQ(words, c.expected);
+    Words reference = c.before;
+    ReferenceReadSampleWords(file.Path(), dict.header, reference, 10);
+    EXPECT_EQ(words, reference);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LongRunTest, testing::ValuesIn(kLongRunCases));
+
 TEST(CellDictInfoTest, SampleText)
 {
     const struct {
