@@ -82,6 +82,34 @@ ByteVector RepeatedRecords(const uint8_t* data, size_t size)
     return bytes;
 }
 
+// Section-1 records that repeat a few short words, about 300 KiB of them so
+// that the repeats cross a block edge: bytes 0 to 7 give four words of 0 to 9
+// units drawn from the input; each further byte picks the next record's word
+// (bits 0-1), its flag (bit 2) and its fill (bits 3-7), cycling through the
+// input. A new word of 1 to 9 units comes in at a place given by bytes 8 to
+// 10, and byte 13 sets how many bytes follow section 1.
+ByteVector WordRuns(const uint8_t* data, size_t size)
+{
+    auto at = [&](std::size_t i) { return data[i % size]; };
+    std::u16string words[4];
+    for (int w = 0; w < 4; ++w) {
+        words[w].resize(at(2 * w) % 10);
+        // Units near each other's, with NUL units in some words (equal words from different bytes).
+        const bool withNul = at(2 * w + 1) % 4 == 0;
+        for (std::size_t u = 0; u < words[w].size(); ++u)
+            words[w][u] = withNul && u % 3 == 1 ? u'\0' : static_cast<char16_t>(0x4E00 + at(u + w) % 4);
+    }
+    const uint32_t newWordAt = (at(8) | at(9) << 8 | (at(10) % 8) << 16) % 48'000u;
+    DictBytes dict;
+    for (uint32_t i = 0; dict.Section1Size() < 300 * 1024; ++i) {
+        if (i == newWordAt)
+            dict.Word(std::u16string(1 + at(11) % 9, u'新'));
+        const uint8_t pick = at(12 + i);
+        dict.Word(words[pick % 4], (pick & 4) != 0, static_cast<uint16_t>(pick >> 3));
+    }
+    return dict.Tail(ByteVector(at(13) % 64, 0)).Bytes();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -99,5 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (size > 6)
         CheckFile(dir.Write(L"repeated.pvdict", RepeatedRecords(data, size)), maxSamples);
+    if (size > 12)
+        CheckFile(dir.Write(L"runs.pvdict", WordRuns(data, size)), maxSamples);
     return 0;
 }
