@@ -4,7 +4,6 @@
 #include "TextCodec.h"
 
 #include "dict/CellDictFile.h"
-#include "dict/StoredName.h"
 #include "support/ScratchFile.h"
 
 #include <gtest/gtest.h>
@@ -123,13 +122,9 @@ TEST(CellDictWriter, ReadsBackThroughTheReader)
         EXPECT_EQ(h.GetEntryCount(), c.content.words.size());
         EXPECT_EQ(h.formatLevel, c.content.formatLevel);
         EXPECT_EQ(file.fileSize, ExpectedSize(c.content));
-        const auto& v = c.content.version;
-        EXPECT_EQ(h.decimalVersion, v[0] * 10000 + v[1] * 100 + v[2]);
-        const std::wstring expectedStoredName =
-            c.content.dictId == 0 ? c.fileName
-                                  : std::to_wstring(c.content.dictId) + L"_" + std::to_wstring(v[0]) + L"_" +
-                                        std::to_wstring(v[1]) + L"_" + std::to_wstring(v[2]) + L".pvdict";
-        EXPECT_EQ(MakeStoredName(WidePath(out), h), expectedStoredName);
+        EXPECT_EQ(h.dictId, c.content.dictId);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(h.version[i], c.content.version[i]) << "version part " << i;
 
         std::vector<std::wstring> samples;
         file.ReadSampleWords(samples, 10);
