@@ -6,8 +6,12 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
+
 namespace {
 
+using namespace e2e;
 using Calls = std::vector<std::string>;
 
 class InstallTest : public EngineTest {
@@ -24,30 +28,34 @@ protected:
     }
     void Preinstall(const std::wstring& storedName, const ByteVector& bytes)
     {
-        ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
-        ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
-        e2e::WriteFileBytes(AccountDictDir() + storedName, bytes);
-        e2e::SetSetting(L"/Dict/InstalledDict", storedName + L";");
-        e2e::SetSetting(L"/Dict/ActiveDict", storedName + L";");
+        MakeAccountDictDir();
+        WriteFileBytes(AccountDictDir() + storedName, bytes);
+        SetSetting(L"/Dict/InstalledDict", storedName + L";");
+        SetSetting(L"/Dict/ActiveDict", storedName + L";");
+    }
+    void ResetAccount()
+    {
+        RemoveTree(Root() + L"\\account");
+        ::DeleteFileW(IndexPath().c_str());
+        ClearSettings();
+        SetSetting(L"/Common/accountDataDir", Root() + L"\\account");
+        ui = ScriptedUI();
     }
 
     ScriptedUI ui;
 };
 
-struct Outcome {
-    const char* what;
-    bool withUi;
-    bool installAnswer;
-    bool overwriteAnswer;
-    bool preinstalled;  // the same identifier and version is listed
-    Calls expectCalls;
-    bool expectResult;
-    bool expectWritten;  // the stored file holds the new bytes
-};
-
 TEST_F(InstallTest, ConfirmationsAndTheirOutcomes)
 {
-    const Outcome rows[] = {
+    struct Row {
+        const char* what;
+        bool withUi, installAnswer, overwriteAnswer;
+        bool preinstalled;  // the same identifier and version is listed
+        Calls expectCalls;
+        bool expectResult;
+        bool expectWritten;  // the stored file holds the new bytes
+    };
+    const Row rows[] = {
         {"confirmed", true, true, false, false, {"ConfirmInstall", "ShowInstallSuccess"}, true, true},
         {"cancelled", true, false, false, false, {"ConfirmInstall"}, false, false},
         {"no UI installs without asking", false, false, false, false, {}, true, true},
@@ -60,27 +68,21 @@ TEST_F(InstallTest, ConfirmationsAndTheirOutcomes)
     };
     const ByteVector newBytes = MakeDict(12345, 1, 2, 3);
     const ByteVector oldBytes = {1, 2, 3};
-    for (const Outcome& row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        e2e::RemoveTree(Root() + L"\\account");
-        e2e::ClearSettings();
-        e2e::SetSetting(L"/Common/accountDataDir", Root() + L"\\account");
+        ResetAccount();
         if (row.preinstalled)
             Preinstall(L"12345_1_2_3.pvdict", oldBytes);
-        ui = ScriptedUI();
         ui.installAnswer = row.installAnswer;
         ui.overwriteAnswer = row.overwriteAnswer;
-        const std::wstring src = WriteSource(L"dict.pvdict", newBytes);
 
-        EXPECT_EQ(RunInstall(src, L"", row.withUi), row.expectResult);
+        EXPECT_EQ(RunInstall(WriteSource(L"dict.pvdict", newBytes), L"", row.withUi), row.expectResult);
         EXPECT_EQ(ui.calls, row.expectCalls);
-        const auto stored = e2e::ReadFileBytes(AccountDictDir() + L"12345_1_2_3.pvdict");
-        if (row.expectWritten) {
-            EXPECT_EQ(stored, newBytes);
+        const auto stored = ReadFileBytes(AccountDictDir() + L"12345_1_2_3.pvdict");
+        if (row.expectWritten || row.preinstalled) {
+            EXPECT_EQ(stored, row.expectWritten ? newBytes : oldBytes);
             EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"12345_1_2_3.pvdict;");
             EXPECT_EQ(Setting(L"/Dict/ActiveDict"), L"12345_1_2_3.pvdict;");
-        } else if (row.preinstalled) {
-            EXPECT_EQ(stored, oldBytes);
         } else {
             EXPECT_FALSE(stored.has_value());
             EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"<absent>");
@@ -88,90 +90,88 @@ TEST_F(InstallTest, ConfirmationsAndTheirOutcomes)
     }
 }
 
-TEST_F(InstallTest, RefusalsBeforeAnythingIsWritten)
+// Each row fails the install; `arrange` prepares the fault and returns what must
+// stay alive during the run (a file held open, an object squatting on a name).
+TEST_F(InstallTest, FailuresWithAndWithoutUI)
 {
     struct Row {
         const char* what;
+        std::function<std::shared_ptr<void>(const ByteVector&)> arrange;
         ByteVector bytes;
         Calls expectCalls;
+        bool expectNoFolder;  // refused before the dictionary folder is looked up
     };
     DictBytes damaged;
     damaged.header.magic[1] = 0;
-    ByteVector truncated = MakeDict(1, 1, 0, 0);
+    ByteVector truncated = MakeDict(8, 1, 0, 0);
     truncated.resize(847);
+    const auto nothing = [](const ByteVector&) { return std::shared_ptr<void>(); };
+    const std::wstring storedPath = AccountDictDir() + L"8_1_0_0.pvdict";
     const Row rows[] = {
-        {"wrong magic", damaged.Bytes(), {"ShowDictDamaged"}},
-        {"shorter than a header", truncated, {"ShowDictDamaged"}},
-        {"format level 2", MakeDict(1, 1, 0, 0, 2), {"ShowVersionIncompatible"}},
+        {"wrong magic", nothing, damaged.Bytes(), {"ShowDictDamaged"}, true},
+        {"shorter than a header", nothing, truncated, {"ShowDictDamaged"}, true},
+        {"format level 2", nothing, MakeDict(8, 1, 0, 0, 2), {"ShowVersionIncompatible"}, true},
+        {"over the quota",
+         [this](const ByteVector& bytes) {
+             SetIndexSize(268435456 - 4 * bytes.size());
+             return std::shared_ptr<void>();
+         },
+         MakeDict(8, 1, 0, 0), {"ShowQuotaExceeded"}, true},
+        {"folder below a file cannot be created",
+         [this](const ByteVector&) {
+             WriteFileBytes(Root() + L"\\file", {0});
+             SetSetting(L"/Common/accountDataDir", Root() + L"\\file\\below");
+             return std::shared_ptr<void>();
+         },
+         MakeDict(8, 1, 0, 0), {"ShowInstallFailed"}, false},
+        {"unlisted stored file held open",
+         [this, storedPath](const ByteVector&) {
+             MakeAccountDictDir();
+             WriteFileBytes(storedPath, {1, 1});
+             return std::static_pointer_cast<void>(std::make_shared<HeldOpen>(storedPath));
+         },
+         MakeDict(8, 1, 0, 0), {"ConfirmInstall", "ShowInstallFailed"}, false},
+        {"install lock name taken by another object",
+         [](const ByteVector&) {
+             HANDLE squatter = ::CreateEventW(nullptr, FALSE, FALSE, kInstallMutexName);
+             EXPECT_TRUE(squatter && ::GetLastError() != ERROR_ALREADY_EXISTS) << "the name is already in use";
+             return std::shared_ptr<void>(squatter, ::CloseHandle);
+         },
+         MakeDict(8, 1, 0, 0), {"ConfirmInstall"}, false},
     };
     for (const Row& row : rows) {
         for (bool withUi : {true, false}) {
             SCOPED_TRACE(::testing::Message() << row.what << (withUi ? ", with UI" : ", without UI"));
-            ui = ScriptedUI();
-            EXPECT_FALSE(RunInstall(WriteSource(L"bad.pvdict", row.bytes), L"", withUi));
+            ResetAccount();
+            const std::wstring src = WriteSource(L"bad.pvdict", row.bytes);
+            {
+                const std::shared_ptr<void> held = row.arrange(row.bytes);
+                EXPECT_FALSE(RunInstall(src, L"", withUi));
+            }
             EXPECT_EQ(ui.calls, withUi ? row.expectCalls : Calls{});
-            EXPECT_FALSE(e2e::FileExists(Root() + L"\\account")) << "the folder is not even created";
+            EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"<absent>");
+            if (row.expectNoFolder) {
+                EXPECT_FALSE(FileExists(Root() + L"\\account")) << "the folder is not even created";
+            } else if (FileExists(storedPath)) {
+                EXPECT_EQ(ReadFileBytes(storedPath), (ByteVector{1, 1}));
+            }
         }
     }
-    ui = ScriptedUI();
-    EXPECT_TRUE(RunInstall(WriteSource(L"level1.pvdict", MakeDict(1, 1, 0, 0, 1)), L"", true));
-    EXPECT_EQ(ui.calls, (Calls{"ConfirmInstall", "ShowInstallSuccess"}));
-}
-
-TEST_F(InstallTest, QuotaRefusedBeforeTheFolderIsLookedUp)
-{
-    const ByteVector bytes = MakeDict(2, 1, 0, 0);
-    const std::wstring src = WriteSource(L"q.pvdict", bytes);
-    ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
-    const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";
-    for (uint64_t slack : {uint64_t{0}, uint64_t{4}}) {
-        SCOPED_TRACE(::testing::Message() << "index leaves " << slack << " bytes");
-        HANDLE file = ::CreateFileW(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = static_cast<LONGLONG>(268435456 - 4 * bytes.size() - slack);
-        ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-        ::SetEndOfFile(file);
-        ::CloseHandle(file);
-        ui = ScriptedUI();
-        const bool fits = slack > 0;
-        EXPECT_EQ(RunInstall(src, L"", true), fits);
-        const Calls expected = fits ? Calls{"ConfirmInstall", "ShowInstallSuccess"} : Calls{"ShowQuotaExceeded"};
-        EXPECT_EQ(ui.calls, expected);
-    }
-}
-
-TEST_F(InstallTest, FolderThatCannotBeCreated)
-{
-    const std::wstring blocker = Root() + L"\\file";
-    e2e::WriteFileBytes(blocker, {0});
-    e2e::SetSetting(L"/Common/accountDataDir", blocker + L"\\below");
-    for (bool withUi : {true, false}) {
-        ui = ScriptedUI();
-        EXPECT_FALSE(RunInstall(WriteSource(L"d.pvdict", MakeDict(2, 1, 0, 0)), L"", withUi));
-        EXPECT_EQ(ui.calls, withUi ? Calls{"ShowInstallFailed"} : Calls{});
-    }
-}
-
-TEST_F(InstallTest, MissingFolderIsCreatedWithItsParents)
-{
-    e2e::SetSetting(L"/Common/accountDataDir", Root() + L"\\a\\b\\c");
-    ui = ScriptedUI();
-    EXPECT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(2, 1, 0, 0)), L"", true));
-    EXPECT_TRUE(e2e::FileExists(Root() + L"\\a\\b\\c\\dict\\2_1_0_0.pvdict"));
 }
 
 TEST_F(InstallTest, InfoShownAndTemporaryFileWhileAsking)
 {
-    ui = ScriptedUI();
-    ASSERT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(77, 3, 2, 1)), L"", true));
+    // Format level 1 still installs.
+    ASSERT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(77, 3, 2, 1, 1)), L"", true));
     ASSERT_EQ(ui.shown.size(), 2u);
     EXPECT_EQ(ui.shown[0].storedName, L"77_3_2_1.pvdict");
-    EXPECT_EQ(ui.shown[0].samples, (std::vector<std::wstring>{L"你好", L"世界", L"词库"}));
+    EXPECT_EQ(ui.shown[0].samples, (std::vector<std::wstring>{L"测试", L"安装"}));
     EXPECT_EQ(ui.shown[0].header.dictId, 77u);
     EXPECT_EQ(ui.shown[1].storedName, L"77_3_2_1.pvdict");
     EXPECT_EQ(ui.tempFilesWhileAsked.size(), 1u) << "the temporary file exists while the user is asked";
 }
 
+// The options as the single install reads them; lexinst.exe -silent runs the batch.
 TEST_F(InstallTest, OptionsChooseNameFolderAndLists)
 {
     struct Row {
@@ -193,70 +193,28 @@ TEST_F(InstallTest, OptionsChooseNameFolderAndLists)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        e2e::RemoveTree(Root() + L"\\account");
-        e2e::RemoveTree(Root() + L"\\data");
-        e2e::DeleteSetting(L"/Dict/InstalledDict");
-        e2e::DeleteSetting(L"/Dict/ActiveDict");
-        e2e::DeleteSetting(L"/Dict/OrderedDict");
+        ResetAccount();
+        SetSetting(L"/Common/dataDir", Root() + L"\\data");
+        RemoveTree(Root() + L"\\data");
         EXPECT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(5, 1, 0, 0)), row.commandLine, false));
-        EXPECT_TRUE(e2e::FileExists(Root() + row.expectPath));
+        EXPECT_TRUE(FileExists(Root() + row.expectPath));
         EXPECT_EQ(Setting(L"/Dict/InstalledDict"), row.expectInstalled);
         EXPECT_EQ(Setting(L"/Dict/ActiveDict"), row.expectActive);
-        EXPECT_EQ(Setting(L"/Dict/OrderedDict"), row.expectInstalled == L"<absent>" ? L"<absent>" : L"");
     }
 }
 
 TEST_F(InstallTest, DataFolderCurrentCopyIsDecidedByTheStoredHeader)
 {
     ::CreateDirectoryW(DataDir().c_str(), nullptr);
-    e2e::WriteFileBytes(DataDir() + L"6_1_0_0.pvdict", MakeDict(6, 1, 0, 0));
-    ui = ScriptedUI();
+    const std::wstring stored = DataDir() + L"6_1_0_0.pvdict";
+    WriteFileBytes(stored, MakeDict(6, 1, 0, 0));
     EXPECT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(6, 1, 0, 0)), L"-datadir", true));
     EXPECT_EQ(ui.calls, Calls{"ConfirmOverwrite"});
 
     ui = ScriptedUI();
-    EXPECT_TRUE(RunInstall(DataDir() + L"6_1_0_0.pvdict", L"-datadir", false)) << "the stored file itself";
-    EXPECT_EQ(e2e::ReadFileBytes(DataDir() + L"6_1_0_0.pvdict"), MakeDict(6, 1, 0, 0));
-}
-
-TEST_F(InstallTest, NewerVersionReplacesTheOlderOne)
-{
-    Preinstall(L"12_1_2_9.pvdict", {1});
-    e2e::SetSetting(L"/Dict/OrderedDict", L"12_1_3_0.pvdict;other;12_1_2_9.pvdict;");
-    ui = ScriptedUI();
-    EXPECT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(12, 1, 3, 0)), L"", true));
-    EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"12_1_3_0.pvdict;");
-    EXPECT_EQ(Setting(L"/Dict/ActiveDict"), L"12_1_3_0.pvdict;");
-    EXPECT_EQ(Setting(L"/Dict/OrderedDict"), L"12_1_2_9.pvdict;other;");
-    EXPECT_FALSE(e2e::FileExists(AccountDictDir() + L"12_1_2_9.pvdict"));
-
-    ui = ScriptedUI();
-    EXPECT_TRUE(RunInstall(WriteSource(L"d.pvdict", MakeDict(12, 1, 2, 9)), L"", true));
-    EXPECT_EQ(ui.calls, Calls{"ConfirmOverwrite"}) << "an installed newer version counts as current";
-}
-
-TEST_F(InstallTest, StoredFileHeldOpenFailsAndKeepsEverything)
-{
-    Preinstall(L"8_1_0_0.pvdict", {1, 1});
-    const std::wstring stored = AccountDictDir() + L"8_1_0_0.pvdict";
-    HeldOpenFile held(stored);
-    ui = ScriptedUI();
-    ui.overwriteAnswer = true;
-    EXPECT_FALSE(RunInstall(WriteSource(L"d.pvdict", MakeDict(8, 1, 0, 0)), L"", true));
-    EXPECT_EQ(ui.calls, (Calls{"ConfirmOverwrite", "ConfirmInstall", "ShowInstallFailed"}));
-    EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"8_1_0_0.pvdict;");
-}
-
-TEST_F(InstallTest, LockThatCannotBeOpenedFailsWithoutAMessage)
-{
-    HANDLE squatter = ::CreateEventW(nullptr, FALSE, FALSE, kInstallMutexName);
-    if (::GetLastError() == ERROR_ALREADY_EXISTS || !squatter)
-        GTEST_SKIP() << "the mutex exists in this session";
-    ui = ScriptedUI();
-    EXPECT_FALSE(RunInstall(WriteSource(L"d.pvdict", MakeDict(9, 1, 0, 0)), L"", true));
-    ::CloseHandle(squatter);
-    EXPECT_EQ(ui.calls, Calls{"ConfirmInstall"});
-    EXPECT_FALSE(e2e::FileExists(AccountDictDir() + L"9_1_0_0.pvdict"));
+    EXPECT_TRUE(RunInstall(stored, L"-datadir", true)) << "the stored file itself";
+    EXPECT_EQ(ui.calls, Calls{"ConfirmOverwrite"});
+    EXPECT_EQ(ReadFileBytes(stored), MakeDict(6, 1, 0, 0));
 }
 
 }  // namespace
