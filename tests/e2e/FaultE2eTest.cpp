@@ -5,43 +5,7 @@
 namespace e2e {
 namespace {
 
-void SetReadOnly(const std::wstring& path, bool readOnly)
-{
-    ::SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-}
-
-bool IsReadOnly(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-// The file opened without sharing, as the input method holds its files.
-class HeldOpen {
-public:
-    explicit HeldOpen(const std::wstring& path)
-        : handle_(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldOpen()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle_);
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
-class FaultE2eTest : public EngineE2eTest {
-protected:
-    void MakeAccountDictDir()
-    {
-        ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
-        ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
-    }
-};
+using FaultE2eTest = EngineE2eTest;
 
 TEST_F(FaultE2eTest, ReadOnlySourceStoredAndDatFiles)
 {
@@ -67,19 +31,12 @@ TEST_F(FaultE2eTest, ReadOnlySourceStoredAndDatFiles)
 
 TEST_F(FaultE2eTest, IndexHeldOpenCountsAsEmpty)
 {
-    ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
-    const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";
-    HANDLE file = ::CreateFileW(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    LARGE_INTEGER end;
-    end.QuadPart = 268435456;  // the whole quota
-    ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(file);
-    ::CloseHandle(file);
+    SetIndexSize(268435456);  // the whole quota
     const std::wstring src = WriteSource(L"q.pvdict", MakeDict(21, 1, 0, 0));
 
     EXPECT_EQ(RunLexinst(L"-silent " + QuoteArg(src)).exitCode, 1) << "over the quota";
     EXPECT_FALSE(FileExists(AccountDictDir() + StoredName(21, 1, 0, 0)));
-    HeldOpen held(index);
+    HeldOpen held(IndexPath());
     ASSERT_TRUE(held.IsOpen());
     EXPECT_EQ(RunLexinst(L"-silent " + QuoteArg(src)).exitCode, 0) << "an index held open has size 0";
 }
@@ -98,41 +55,44 @@ TEST_F(FaultE2eTest, DictionaryFolders)
     EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"<absent>");
 }
 
-TEST_F(FaultE2eTest, StoredFileHeldOpenStaysAndTheListsDoNotChange)
+TEST_F(FaultE2eTest, FilesHeldOpenStayAndAreLogged)
 {
-    const std::wstring name = StoredName(23, 1, 0, 0);
-    MakeAccountDictDir();
-    WriteFileBytes(AccountDictDir() + name, {9});
-    SetSetting(L"/Dict/InstalledDict", L"other.pvdict;");
-    const std::wstring src = WriteSource(L"h.pvdict", MakeDict(23, 1, 0, 0));
-    RunResult run;
-    {
-        HeldOpen held(AccountDictDir() + name);
-        ASSERT_TRUE(held.IsOpen());
-        run = RunLexinst(L"-silent " + QuoteArg(src));
+    struct Row {
+        const char* what;
+        std::wstring heldName;  // stored before the run
+        std::wstring listed;
+        ByteVector source;
+        int expectExit;
+        std::wstring expectInstalled;
+        std::wstring expectLog;  // followed by the held file's path
+    };
+    const Row rows[] = {
+        {"stored file: the install fails and the lists stay", StoredName(23, 1, 0, 0), L"other.pvdict;",
+         MakeDict(23, 1, 0, 0), 1,
+         L"other.pvdict;", L"40 lexinst error replacing old dict file(32): "},
+        {"obsolete file: the lists are written", StoredName(24, 1, 0, 0),
+         StoredName(24, 1, 0, 0) + L";", MakeDict(24, 2, 0, 0), 0,
+         StoredName(24, 2, 0, 0) + L";", L"40 lexinst error removing obsolete dict file(32): "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MakeAccountDictDir();
+        const std::wstring held = AccountDictDir() + row.heldName;
+        WriteFileBytes(held, {9});
+        SetSetting(L"/Dict/InstalledDict", row.listed);
+        const std::wstring src = WriteSource(L"h.pvdict", row.source);
+        RunResult run;
+        {
+            HeldOpen open(held);
+            ASSERT_TRUE(open.IsOpen());
+            run = RunLexinst(L"-silent " + QuoteArg(src));
+        }
+        EXPECT_EQ(run.exitCode, row.expectExit);
+        EXPECT_EQ(ReadFileBytes(held), (ByteVector{9}));
+        EXPECT_EQ(Setting(L"/Dict/InstalledDict"), row.expectInstalled);
+        EXPECT_TRUE(HasLine(LogOf(run.pid), row.expectLog + held)) << "32: the sharing violation";
+        EXPECT_TRUE(TempFilesIn(AccountDictDir()).empty());
     }
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ReadFileBytes(AccountDictDir() + name), (std::vector<uint8_t>{9}));
-    EXPECT_EQ(Setting(L"/Dict/InstalledDict"), L"other.pvdict;");
-    EXPECT_TRUE(HasLine(LogOf(run.pid), L"40 lexinst error replacing old dict file(32): " + AccountDictDir() + name))
-        << "32: the sharing violation";
-    EXPECT_TRUE(TempFilesIn(AccountDictDir()).empty());
-}
-
-TEST_F(FaultE2eTest, ObsoleteFileHeldOpenIsLoggedAndStays)
-{
-    const std::wstring oldName = StoredName(24, 1, 0, 0);
-    MakeAccountDictDir();
-    WriteFileBytes(AccountDictDir() + oldName, {9});
-    SetSetting(L"/Dict/InstalledDict", oldName + L";");
-    HeldOpen held(AccountDictDir() + oldName);
-
-    const RunResult run = RunLexinst(L"-silent " + QuoteArg(WriteSource(L"n.pvdict", MakeDict(24, 2, 0, 0))));
-    EXPECT_EQ(run.exitCode, 0) << "the lists were written";
-    EXPECT_EQ(Setting(L"/Dict/InstalledDict"), StoredName(24, 2, 0, 0) + L";");
-    EXPECT_TRUE(FileExists(AccountDictDir() + oldName));
-    EXPECT_TRUE(HasLine(LogOf(run.pid),
-                        L"40 lexinst error removing obsolete dict file(32): " + AccountDictDir() + oldName));
 }
 
 TEST_F(FaultE2eTest, WithoutTheSettingsStoreNothingChanges)

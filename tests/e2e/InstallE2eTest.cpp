@@ -69,8 +69,7 @@ TEST_F(InstallE2eTest, OptionsOfASilentInstall)
 TEST_F(InstallE2eTest, NewVersionReplacesTheOldOneEverywhere)
 {
     const std::wstring oldName = StoredName(12, 1, 2, 9);
-    ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
-    ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
+    MakeAccountDictDir();
     WriteFileBytes(AccountDictDir() + oldName, MakeDict(12, 1, 2, 9));
     SetSetting(L"/Dict/InstalledDict", oldName + L";other.pvdict;");
     SetSetting(L"/Dict/ActiveDict", oldName + L";");
