@@ -16,15 +16,6 @@ std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-struct Key {
-    HKEY handle = nullptr;
-    ~Key()
-    {
-        if (handle)
-            ::RegCloseKey(handle);
-    }
-};
-
 // "/A/B/C" -> {"Config\A\B", "C"}.
 bool SettingPlace(const std::wstring& setting, std::wstring& key, std::wstring& name)
 {
@@ -58,6 +49,35 @@ uint64_t LogStartOf(DWORD pid)
     return found == logStarts.end() ? 0 : found->second;
 }
 
+std::wstring FromUtf8(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
+    return wide;
+}
+
+std::wstring XLogPath()
+{
+    std::wstring folder = GetRegString(HKEY_LOCAL_MACHINE, kImeRegKey, L"CommonAppData").value_or(L"");
+    if (folder.empty()) {
+        wchar_t common[MAX_PATH] = {};
+        if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common)))
+            folder = std::wstring(common) + L"\\Pelvo\\PelvoPinyin";
+    }
+    return folder + L"\\log\\xlog.txt";
+}
+
+uint64_t XLogSize()
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 std::vector<std::wstring> SplitLines(const std::string& text)
 {
     std::vector<std::wstring> lines;
@@ -75,9 +95,9 @@ std::vector<std::wstring> SplitLines(const std::string& text)
     return lines;
 }
 
-std::string ReadLogBytes(uint64_t from)
+std::string ReadLogBytes(const std::wstring& path, uint64_t from = 0)
 {
-    const auto bytes = ReadFileBytes(XLogPath());
+    const auto bytes = ReadFileBytes(path);
     if (!bytes || from >= bytes->size())
         return {};
     return std::string(bytes->begin() + static_cast<std::ptrdiff_t>(from), bytes->end());
@@ -120,50 +140,17 @@ std::wstring QuoteArg(const std::wstring& arg)
     return quoted;
 }
 
-std::wstring JoinArgs(const std::vector<std::wstring>& args)
-{
-    std::wstring text;
-    for (const std::wstring& arg : args) {
-        if (!text.empty())
-            text += L' ';
-        text += QuoteArg(arg);
-    }
-    return text;
-}
-
-Process::~Process()
-{
-    if (process_)
-        ::CloseHandle(process_);
-}
-
-Process::Process(Process&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), pid_(std::exchange(other.pid_, 0))
-{
-}
-
-Process& Process::operator=(Process&& other) noexcept
-{
-    if (this != &other) {
-        if (process_)
-            ::CloseHandle(process_);
-        process_ = std::exchange(other.process_, nullptr);
-        pid_ = std::exchange(other.pid_, 0);
-    }
-    return *this;
-}
-
 int Process::Wait(DWORD timeoutMs)
 {
     if (!process_)
         return kRunFailed;
-    if (::WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process_, 0xDEAD);
-        ::WaitForSingleObject(process_, 10000);
+    if (::WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process_.Get(), 0xDEAD);
+        ::WaitForSingleObject(process_.Get(), 10000);
         return kTimedOut;
     }
     DWORD code = 0;
-    if (!::GetExitCodeProcess(process_, &code))
+    if (!::GetExitCodeProcess(process_.Get(), &code))
         return kRunFailed;
     return static_cast<int>(code);
 }
@@ -249,29 +236,27 @@ bool FileExists(const std::wstring& path)
 
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    win::UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = bytes.empty() ||
-                    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
+    return file && (bytes.empty() || ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                 &written, nullptr)) &&
+           written == bytes.size();
 }
 
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return std::nullopt;
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];
     DWORD got = 0;
     bool ok = true;
-    while ((ok = ::ReadFile(file, chunk, sizeof(chunk), &got, nullptr) != FALSE) && got > 0)
+    while ((ok = ::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) != FALSE) && got > 0)
         bytes.insert(bytes.end(), chunk, chunk + got);
-    ::CloseHandle(file);
     if (!ok)
         return std::nullopt;
     return bytes;
@@ -281,15 +266,14 @@ std::vector<std::wstring> ListFolder(const std::wstring& dir, const std::wstring
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((dir + L"\\" + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    win::UniqueFind find(::FindFirstFileW((dir + L"\\" + pattern).c_str(), &data));
+    if (!find)
         return names;
     do {
         const std::wstring name = data.cFileName;
         if (name != L"." && name != L"..")
             names.push_back(name);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileW(find.Get(), &data));
     return names;
 }
 
@@ -315,23 +299,13 @@ bool RemoveTree(const std::wstring& dir)
 bool SetRegString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value, DWORD type,
                   REGSAM view)
 {
-    Key opened;
-    if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened.handle, nullptr) !=
+    win::UniqueKey opened;
+    if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, opened.Receive(), nullptr) !=
         ERROR_SUCCESS)
         return false;
     const DWORD size = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(opened.handle, name.empty() ? nullptr : name.c_str(), 0, type,
+    return ::RegSetValueExW(opened.Get(), name.empty() ? nullptr : name.c_str(), 0, type,
                             reinterpret_cast<const BYTE*>(value.c_str()), size) == ERROR_SUCCESS;
-}
-
-bool SetRegDword(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value, REGSAM view)
-{
-    Key opened;
-    if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened.handle, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    return ::RegSetValueExW(opened.handle, name.empty() ? nullptr : name.c_str(), 0, REG_DWORD,
-                            reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
 }
 
 namespace {
@@ -340,15 +314,15 @@ namespace {
 bool QueryValue(HKEY root, const std::wstring& key, const std::wstring& name, REGSAM view, DWORD& type,
                 std::vector<BYTE>& data)
 {
-    Key opened;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened.handle) != ERROR_SUCCESS)
+    win::UniqueKey opened;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, opened.Receive()) != ERROR_SUCCESS)
         return false;
     const wchar_t* valueName = name.empty() ? nullptr : name.c_str();
     DWORD size = 0;
-    if (::RegQueryValueExW(opened.handle, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return false;
     data.assign(size, 0);
-    return ::RegQueryValueExW(opened.handle, valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS &&
+    return ::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS &&
            (data.resize(size), true);
 }
 
@@ -390,40 +364,43 @@ std::optional<DWORD> GetRegType(HKEY root, const std::wstring& key, const std::w
 
 bool RegKeyExists(HKEY root, const std::wstring& key, REGSAM view)
 {
-    Key opened;
-    return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened.handle) == ERROR_SUCCESS;
+    win::UniqueKey opened;
+    return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, opened.Receive()) == ERROR_SUCCESS;
 }
 
 void DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name, REGSAM view)
 {
-    Key opened;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, &opened.handle) == ERROR_SUCCESS)
-        ::RegDeleteValueW(opened.handle, name.c_str());
+    win::UniqueKey opened;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, opened.Receive()) == ERROR_SUCCESS)
+        ::RegDeleteValueW(opened.Get(), name.c_str());
 }
 
 void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view)
 {
-    Key opened;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS | view, &opened.handle) != ERROR_SUCCESS)
+    win::UniqueKey opened;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS | view, opened.Receive()) != ERROR_SUCCESS)
         return;
-    ::RegDeleteTreeW(opened.handle, nullptr);
+    ::RegDeleteTreeW(opened.Get(), nullptr);
     const std::size_t slash = key.rfind(L'\\');
     if (slash == std::wstring::npos) {
         ::RegDeleteKeyExW(root, key.c_str(), view, 0);
         return;
     }
-    Key parent;
-    if (::RegOpenKeyExW(root, key.substr(0, slash).c_str(), 0, KEY_ALL_ACCESS | view, &parent.handle) ==
+    win::UniqueKey parent;
+    if (::RegOpenKeyExW(root, key.substr(0, slash).c_str(), 0, KEY_ALL_ACCESS | view, parent.Receive()) ==
         ERROR_SUCCESS)
-        ::RegDeleteKeyExW(parent.handle, key.substr(slash + 1).c_str(), view, 0);
+        ::RegDeleteKeyExW(parent.Get(), key.substr(slash + 1).c_str(), view, 0);
 }
 
-ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name, const std::wstring& value,
-                               REGSAM view)
+ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name,
+                               const std::optional<std::wstring>& value, REGSAM view)
     : root_(root), key_(std::move(key)), name_(std::move(name)), view_(view),
       previous_(GetRegString(root_, key_, name_, view_))
 {
-    SetRegString(root_, key_, name_, value, REG_SZ, view_);
+    if (value)
+        SetRegString(root_, key_, name_, *value, REG_SZ, view_);
+    else
+        DeleteRegValue(root_, key_, name_, view_);
 }
 
 ScopedRegValue::~ScopedRegValue()
@@ -464,27 +441,6 @@ void ClearSettings()
 
 // ---- the shared log ---------------------------------------------------------
 
-std::wstring XLogPath()
-{
-    std::wstring folder = GetRegString(HKEY_LOCAL_MACHINE, kImeRegKey, L"CommonAppData").value_or(L"");
-    if (folder.empty()) {
-        wchar_t common[MAX_PATH] = {};
-        if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, common)))
-            folder = std::wstring(common) + L"\\Pelvo\\PelvoPinyin";
-    }
-    return folder + L"\\log\\xlog.txt";
-}
-
-std::wstring FromUtf8(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int units = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-    return wide;
-}
-
 std::string ToUtf8(const std::wstring& text)
 {
     if (text.empty())
@@ -499,15 +455,7 @@ std::string ToUtf8(const std::wstring& text)
 
 std::vector<std::wstring> ReadXLogText()
 {
-    return SplitLines(ReadLogBytes(0));
-}
-
-uint64_t XLogSize()
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return SplitLines(ReadLogBytes(XLogPath()));
 }
 
 std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
@@ -542,15 +490,29 @@ std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
     return parsed;
 }
 
-std::vector<XLogLine> ReadXLog(DWORD pid)
+namespace {
+
+std::vector<XLogLine> ParseXLogText(const std::string& text, DWORD pid)
 {
     std::vector<XLogLine> lines;
-    for (const std::wstring& text : SplitLines(ReadLogBytes(pid == 0 ? 0 : LogStartOf(pid)))) {
-        auto parsed = ParseXLogLine(text);
+    for (const std::wstring& line : SplitLines(text)) {
+        auto parsed = ParseXLogLine(line);
         if (parsed && (pid == 0 || parsed->pid == pid))
             lines.push_back(std::move(*parsed));
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<XLogLine> ReadXLog(DWORD pid)
+{
+    return ParseXLogText(ReadLogBytes(XLogPath(), pid == 0 ? 0 : LogStartOf(pid)), pid);
+}
+
+std::vector<XLogLine> ReadXLogIn(const std::wstring& folder, DWORD pid)
+{
+    return ParseXLogText(ReadLogBytes(folder + L"\\log\\xlog.txt"), pid);
 }
 
 }  // namespace e2e

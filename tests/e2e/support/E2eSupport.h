@@ -14,6 +14,8 @@
 // <all-users data folder>\log\xlog.txt. Tests share it, so read the lines of the
 // process you started (RunResult::pid) rather than the whole file.
 
+#include "win/UniqueResource.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -39,28 +41,21 @@ struct RunResult {
 
 // Quotes one argument by the CommandLineToArgvW rules when it needs it.
 std::wstring QuoteArg(const std::wstring& arg);
-// Joins arguments into one command-line text, quoting each as needed.
-std::wstring JoinArgs(const std::vector<std::wstring>& args);
 
 // A started process; the handle is closed on destruction (the process is not killed).
 class Process {
 public:
     Process() = default;
     Process(HANDLE process, DWORD pid) : process_(process), pid_(pid) {}
-    ~Process();
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&& other) noexcept;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return process_.IsValid(); }
     DWORD Pid() const { return pid_; }
-    HANDLE Handle() const { return process_; }
+    HANDLE Handle() const { return process_.Get(); }
     // Waits for the end; kills the process and gives kTimedOut when it takes longer.
     int Wait(DWORD timeoutMs = kDefaultTimeoutMs);
 
 private:
-    HANDLE process_ = nullptr;
+    win::UniqueHandle process_;
     DWORD pid_ = 0;
 };
 
@@ -115,8 +110,6 @@ bool RemoveTree(const std::wstring& dir);
 
 bool SetRegString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value,
                   DWORD type = REG_SZ, REGSAM view = KEY_WOW64_32KEY);
-bool SetRegDword(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value,
-                 REGSAM view = KEY_WOW64_32KEY);
 // REG_SZ or REG_EXPAND_SZ text; nullopt when missing or of another type.
 std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, const std::wstring& name,
                                          REGSAM view = KEY_WOW64_32KEY);
@@ -128,10 +121,11 @@ bool RegKeyExists(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32
 void DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name, REGSAM view = KEY_WOW64_32KEY);
 void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32KEY);
 
-// Sets a string value for a scope and restores what was there (or its absence) after.
+// Sets (or, with nullopt, removes) a string value for a scope and restores what
+// was there (or its absence) after.
 class ScopedRegValue {
 public:
-    ScopedRegValue(HKEY root, std::wstring key, std::wstring name, const std::wstring& value,
+    ScopedRegValue(HKEY root, std::wstring key, std::wstring name, const std::optional<std::wstring>& value,
                    REGSAM view = KEY_WOW64_32KEY);
     ~ScopedRegValue();
     ScopedRegValue(const ScopedRegValue&) = delete;
@@ -168,20 +162,17 @@ struct XLogLine {
     std::wstring message;  // without the indent
 };
 
-std::wstring XLogPath();  // <all-users data folder>\log\xlog.txt as the program finds it
 // Every line of the file, decoded from UTF-8; empty when the file does not exist.
 std::vector<std::wstring> ReadXLogText();
 // Lines of the file that parse; those of `pid` only when it is not 0. Wine
 // reuses process ids quickly, so for a pid started through Start/Run only the
 // lines written after that start are read.
 std::vector<XLogLine> ReadXLog(DWORD pid = 0);
-// Size of the log file now, in bytes (0 when it does not exist).
-uint64_t XLogSize();
+// Lines of `pid` that parse in the log file below the data folder `folder`.
+std::vector<XLogLine> ReadXLogIn(const std::wstring& folder, DWORD pid);
 // Parses one line of the file; nullopt when it does not have the line format.
 std::optional<XLogLine> ParseXLogLine(const std::wstring& line);
 
-// UTF-8 <-> UTF-16.
-std::wstring FromUtf8(const std::string& text);
 std::string ToUtf8(const std::wstring& text);
 
 }  // namespace e2e

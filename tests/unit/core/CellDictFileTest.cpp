@@ -144,18 +144,6 @@ std::string CaseName(const testing::TestParamInfo<WalkCase>& info)
 
 INSTANTIATE_TEST_SUITE_P(Files, WalkTest, testing::ValuesIn(kWalkCases), CaseName);
 
-TEST(CellDictFileTest, WrongMagicStillLoadsWithoutValidation)
-{
-    DictBytes d;
-    d.header.magic[0] = 0;
-    ScratchFile file(d.Bytes());
-    CellDictFile dict;
-    EXPECT_TRUE(dict.Load(file.Path(), false));
-    EXPECT_TRUE(dict.loaded);
-    EXPECT_FALSE(dict.Load(file.Path(), true));
-    EXPECT_FALSE(dict.loaded);
-}
-
 TEST(CellDictFileTest, MissingFileKeepsHeaderAndSize)
 {
     ScratchFile file(DictBytes().Identity(7, 1, 2, 3).Word(u"ab").Bytes());
@@ -180,42 +168,15 @@ TEST(CellDictFileTest, ReloadingFromItsOwnPathMember)
     EXPECT_EQ(dict.path, file.Path());
 }
 
-// Files larger than the reader's block, with record heads across block edges.
-TEST(CellDictFileTest, LargeFilesAgreeWithTheReferenceAcrossBlocks)
-{
-    for (uint8_t wordLength : {1, 2, 3, 7, 255}) {
-        SCOPED_TRACE(testing::Message() << "word length " << int{wordLength});
-        DictBytes d;
-        std::u16string word(wordLength, u'字');
-        for (int i = 0; i < 300'000 / (4 * wordLength + 4); ++i)
-            d.Word(word, i % 3 == 0);
-        for (int i = 0; i < 20'000; ++i)
-            d.Section2(static_cast<uint8_t>(i * 7));
-        for (int i = 0; i < 5'000; ++i)
-            d.Section3(static_cast<uint8_t>(i), static_cast<uint8_t>(i >> 3), 3);
-        ByteVector good = d.Bytes();
-        ScratchFile whole(good);
-        EXPECT_TRUE(LoadAllWays(whole.Path()).Ok());
-
-        // Break it late in the file: one count too many, then a misplaced section 3.
-        d.header.section3Count += 1;
-        ScratchFile overCounted(d.Bytes());
-        EXPECT_EQ(LoadAllWays(overCounted.Path()).problem, Problem::RecordHeadUnreadable);
-        d.header.section3Count -= 1;
-        d.header.section3Offset += 2;
-        ScratchFile misplaced(d.Bytes());
-        EXPECT_EQ(LoadAllWays(misplaced.Path()).problem, Problem::SectionMisplaced);
-    }
-}
-
-// Random large files, whole and broken at random places: the block-reading
-// walk and samples must agree with the record-by-record reference on each.
+// Random files larger than the reader's block (record heads across block edges),
+// whole and broken late in the file: the block-reading walk and samples must
+// agree with the record-by-record reference on each.
 TEST(CellDictFileTest, RandomLargeFilesAgreeWithTheReference)
 {
-    for (uint32_t seed = 1; seed <= 12; ++seed) {
+    for (uint32_t seed = 1; seed <= 18; ++seed) {
         SCOPED_TRACE(testing::Message() << "seed " << seed);
         std::mt19937 random(seed);
-        const uint32_t wordMax = seed % 3 == 0 ? 255 : 6;
+        const uint32_t wordMax = seed % 4 == 0 ? 255 : 6;
         DictBytes d;
         for (uint32_t size = 0; size < 200'000 + seed * 10'000;) {
             const uint32_t n = random() % (wordMax + 1);
@@ -232,10 +193,12 @@ TEST(CellDictFileTest, RandomLargeFilesAgreeWithTheReference)
         for (int i = 0; i < 1000; ++i)
             d.Section3(static_cast<uint8_t>(random() % 4), static_cast<uint8_t>(random() % 4), static_cast<uint8_t>(random()));
         ByteVector bytes = d.Bytes();
-        switch (seed % 4) {
+        switch (seed % 6) {
         case 1: bytes.resize(kCellDictHeaderSize + random() % (bytes.size() - kCellDictHeaderSize)); break;
         case 2: PutU32(bytes, offsetof(CellDictHeader, section2Offset), d.header.section2Offset + 4 * (random() % 3)); break;
         case 3: PutU32(bytes, offsetof(CellDictHeader, section1Count), d.header.section1Count + random() % 5); break;
+        case 4: PutU32(bytes, offsetof(CellDictHeader, section3Count), d.header.section3Count + 1); break;
+        case 5: PutU32(bytes, offsetof(CellDictHeader, section3Offset), d.header.section3Offset + 2); break;
         default: break;
         }
         ScratchFile file(bytes);

@@ -116,15 +116,6 @@ TEST(SimpleOptParser, ParsesCommandLines)
     }
 }
 
-TEST(SimpleOptParser, UnknownNamesAreNeverSetAndHaveNoValue)
-{
-    SimpleOptParser parser(kLexinstOptionSpec);
-    ASSERT_TRUE(parser.Parse(L"-bogus x"));
-    EXPECT_FALSE(parser.options.IsSet(L"-bogus"));
-    EXPECT_EQ(parser.options.GetValue(L"-bogus"), L"");
-    EXPECT_EQ(parser.positionals, (Strings{L"-bogus", L"x"}));
-}
-
 TEST(SimpleOptParser, ArgumentPercentSSetsTheFlagOfThatName)
 {
     SimpleOptParser parser(L"-name %s %s");

@@ -2,7 +2,7 @@
 #include "host/ConfigStore.h"
 #include "host/HostComponents.h"
 
-#include "HostTestSupport.h"
+#include "support/E2eSupport.h"
 
 #include <HostComponentExports.h>
 #include <IConfigureInst.h>
@@ -10,24 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
 
 constexpr const wchar_t* kConfigKey = L"Software\\Pelvo\\PelvoPinyin\\Config";
-
-std::wstring ReadStoreValue(const std::wstring& subkey, const std::wstring& name, DWORD& type)
-{
-    HKEY key = nullptr;
-    const std::wstring path = subkey.empty() ? kConfigKey : std::wstring(kConfigKey) + L"\\" + subkey;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
-        return L"<no key>";
-    wchar_t data[512] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    const LONG status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::wstring(data) : L"<no value>";
-}
 
 TEST(CIMEBuffer, HoldsACopyOfTheLastText)
 {
@@ -58,8 +46,8 @@ TEST(CIMEBuffer, HoldsACopyOfTheLastText)
 
 TEST(HostComponents, AreFoundBesideTheProgramFirst)
 {
-    EXPECT_EQ(hosttest::FolderOfExe() + L"\\Setvault.dll", FindHostComponent(kConfigLibraryName));
-    EXPECT_EQ(hosttest::FolderOfExe() + L"\\Notehub.dll", FindHostComponent(kMsgCenterLibraryName));
+    EXPECT_EQ(e2e::BinDir() + L"\\Setvault.dll", FindHostComponent(kConfigLibraryName));
+    EXPECT_EQ(e2e::BinDir() + L"\\Notehub.dll", FindHostComponent(kMsgCenterLibraryName));
     EXPECT_EQ(L"", FindHostComponent(L"NowhereAtAll.dll"));
 }
 
@@ -115,9 +103,9 @@ TEST(ConfigStore, StoresKeysAsSubkeysAndValues)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteConfigString(cfg, c.key, c.text);
-        DWORD type = REG_NONE;
-        EXPECT_EQ(c.text, ReadStoreValue(c.subkey, c.value, type));
-        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+        const std::wstring key = std::wstring(kConfigKey) + L"\\" + c.subkey;
+        EXPECT_EQ(c.text, e2e::GetRegString(HKEY_CURRENT_USER, key, c.value));
+        EXPECT_EQ(std::optional<DWORD>(REG_SZ), e2e::GetRegType(HKEY_CURRENT_USER, key, c.value));
         std::wstring out;
         EXPECT_TRUE(ReadConfigString(cfg, c.key, out));
         EXPECT_EQ(c.text, out);

@@ -2,15 +2,13 @@
 
 #include "host/HostComponents.h"
 
-#include "HostTestSupport.h"
+#include "support/E2eSupport.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <string>
 
-using hosttest::ScopedValue;
-using hosttest::ScratchDir;
 
 namespace {
 
@@ -30,10 +28,9 @@ public:
     DefaultInstallDir()
     {
         ::SHCreateDirectoryExW(nullptr, kDefaultInstallDir, nullptr);
-        ::CloseHandle(::CreateFileW((std::wstring(kDefaultInstallDir) + L"\\" + kMarker).c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, 0, nullptr));
+        e2e::WriteFileBytes(std::wstring(kDefaultInstallDir) + L"\\" + kMarker, {});
     }
-    ~DefaultInstallDir() { hosttest::RemoveTree(kDefaultInstallDir); }
+    ~DefaultInstallDir() { e2e::RemoveTree(kDefaultInstallDir); }
 };
 
 TEST(ReadRegString, TakesTextValuesOfThe32BitViewOnly)
@@ -56,9 +53,9 @@ TEST(ReadRegString, TakesTextValuesOfThe32BitViewOnly)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        hosttest::WriteValue(HKEY_LOCAL_MACHINE, key, L"v", c.stored, c.type, c.view);
+        e2e::SetRegString(HKEY_LOCAL_MACHINE, key, L"v", c.stored, c.type, c.view);
         EXPECT_EQ(c.expected, ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"v", L"<default>"));
-        hosttest::RemoveValue(HKEY_LOCAL_MACHINE, key, L"v", c.view);
+        e2e::DeleteRegValue(HKEY_LOCAL_MACHINE, key, L"v", c.view);
     }
     EXPECT_EQ(L"<default>", ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"missing", L"<default>"));
     EXPECT_EQ(L"<default>", ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\NoSuchKey\\At All", L"v", L"<default>"));
@@ -81,7 +78,7 @@ TEST(Buffers, CopyCapacityLessOneUnitsAndTerminate)
 
     // A 300-unit folder keeps its first 259 units.
     const std::wstring longFolder = L"C:\\" + std::wstring(297, L'a');
-    ScopedValue appData(HKEY_CURRENT_USER, L"AppData", longFolder);
+    e2e::ScopedRegValue appData(HKEY_CURRENT_USER, e2e::kImeRegKey, L"AppData", longFolder);
     wchar_t buffer[kPathUnits + 10];
     std::fill(std::begin(buffer), std::end(buffer), L'#');
     EXPECT_EQ(kPathUnits - 1, GetUserDataDir(buffer, kPathUnits, false));
@@ -96,57 +93,57 @@ TEST(ModulePaths, NameThisProgram)
     GetExePath(exe, kPathUnits);
     GetCurrentModulePath(module, kPathUnits);
     // The host code is linked into this test program, so both name it.
-    EXPECT_EQ(hosttest::FolderOfExe() + L"\\host_tests.exe", std::wstring(exe));
+    EXPECT_EQ(e2e::BinDir() + L"\\host_tests.exe", std::wstring(exe));
     EXPECT_EQ(std::wstring(exe), std::wstring(module));
 }
 
 // One sequence: the cache of the last valid folder lives for the whole process.
 TEST(GetImeInstallDir, PrefersValidFoldersThenFallsBack)
 {
-    ScratchDir valid(L"ime valid");
-    valid.Touch(kMarker);
-    ScratchDir invalid(L"ime invalid");
-    hosttest::RemoveTree(kDefaultInstallDir);
+    e2e::TempDir valid(L"ime valid");
+    e2e::WriteFileBytes(valid.File(kMarker), {});
+    e2e::TempDir invalid(L"ime invalid");
+    e2e::RemoveTree(kDefaultInstallDir);
 
     {
         SCOPED_TRACE("nothing valid, registry text given: the text");
-        ScopedValue exePath(HKEY_LOCAL_MACHINE, L"exePath", L"X:\\Nowhere");
+        e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", L"X:\\Nowhere");
         EXPECT_EQ(L"X:\\Nowhere", GetImeInstallDir());
     }
     {
         SCOPED_TRACE("nothing valid, no registry value: the program's folder");
-        ScopedValue exePath(HKEY_LOCAL_MACHINE, L"exePath", std::nullopt);
-        EXPECT_EQ(hosttest::FolderOfExe(), GetImeInstallDir());
+        e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", std::nullopt);
+        EXPECT_EQ(e2e::BinDir(), GetImeInstallDir());
     }
     {
         SCOPED_TRACE("registry folder with the marker");
-        ScopedValue exePath(HKEY_LOCAL_MACHINE, L"exePath", valid.Path());
+        e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", valid.Path());
         DefaultInstallDir defaultDir;
         EXPECT_EQ(valid.Path(), GetImeInstallDir());
         // A component missing beside the program is looked for here.
-        valid.Touch(L"OnlyInIme.dll");
+        e2e::WriteFileBytes(valid.File(L"OnlyInIme.dll"), {});
         EXPECT_EQ(valid.Path() + L"\\OnlyInIme.dll", FindHostComponent(L"OnlyInIme.dll"));
     }
     {
         SCOPED_TRACE("registry folder without the marker, default folder with it");
-        ScopedValue exePath(HKEY_LOCAL_MACHINE, L"exePath", invalid.Path());
+        e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", invalid.Path());
         DefaultInstallDir defaultDir;
         EXPECT_EQ(kDefaultInstallDir, GetImeInstallDir());
     }
     {
         SCOPED_TRACE("nothing valid any more: the last valid folder");
-        ScopedValue exePath(HKEY_LOCAL_MACHINE, L"exePath", invalid.Path());
+        e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", invalid.Path());
         EXPECT_EQ(kDefaultInstallDir, GetImeInstallDir());
     }
 }
 
 TEST(GetUserDataDir, UsesAppDataUnchangedOrLocalLow)
 {
-    ScratchDir scratch;
+    e2e::TempDir scratch;
     {
         SCOPED_TRACE("AppData set: unchanged, no suffix, created on request");
         const std::wstring folder = scratch.Path() + L"\\not yet\\there";
-        ScopedValue appData(HKEY_CURRENT_USER, L"AppData", folder);
+        e2e::ScopedRegValue appData(HKEY_CURRENT_USER, e2e::kImeRegKey, L"AppData", folder);
         wchar_t buffer[kPathUnits] = {};
         EXPECT_EQ(folder.size(), GetUserDataDir(buffer, kPathUnits, false));
         EXPECT_EQ(folder, std::wstring(buffer));
@@ -157,7 +154,7 @@ TEST(GetUserDataDir, UsesAppDataUnchangedOrLocalLow)
     {
         SCOPED_TRACE("AppData missing: below LocalLow on NT 6 and later");
         ASSERT_TRUE(IsVistaOrLater());
-        ScopedValue appData(HKEY_CURRENT_USER, L"AppData", std::nullopt);
+        e2e::ScopedRegValue appData(HKEY_CURRENT_USER, e2e::kImeRegKey, L"AppData", std::nullopt);
         wchar_t buffer[kPathUnits] = {};
         const std::size_t length = GetUserDataDir(buffer, kPathUnits, false);
         const std::wstring folder(buffer, length);
@@ -181,7 +178,7 @@ TEST(DataFolders, RegistryValueOrSystemFolder)
     const Case cases[] = {
         {"IME folder from exePath", HKEY_LOCAL_MACHINE, L"exePath", L"D:\\No Marker Needed", L"D:\\No Marker Needed",
          imeDir},
-        {"IME folder from the program", HKEY_LOCAL_MACHINE, L"exePath", std::nullopt, hosttest::FolderOfExe(), imeDir},
+        {"IME folder from the program", HKEY_LOCAL_MACHINE, L"exePath", std::nullopt, e2e::BinDir(), imeDir},
         {"common data from the registry", HKEY_LOCAL_MACHINE, L"CommonAppData", L"E:\\Shared", L"E:\\Shared",
          commonDir},
         {"common data from the system", HKEY_LOCAL_MACHINE, L"CommonAppData", std::nullopt,
@@ -189,7 +186,7 @@ TEST(DataFolders, RegistryValueOrSystemFolder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ScopedValue value(c.root, c.value, c.stored);
+        e2e::ScopedRegValue value(c.root, e2e::kImeRegKey, c.value, c.stored);
         wchar_t buffer[kPathUnits] = {};
         EXPECT_EQ(c.expected.size(), c.get(buffer, kPathUnits));
         EXPECT_EQ(c.expected, std::wstring(buffer));

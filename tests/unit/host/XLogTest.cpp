@@ -1,59 +1,19 @@
 #include "host/XLog.h"
 
-#include "HostTestSupport.h"
+#include "support/E2eSupport.h"
 
 #include <PvXLogApi.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Line {
-    unsigned long pid = 0;
-    std::string level;
-    std::string tag;
-    std::string message;  // with its indent
-};
-
-std::string Utf8(const std::wstring& text)
+std::vector<e2e::XLogLine> OwnLines(const std::wstring& folder)
 {
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), bytes, nullptr, nullptr);
-    out.resize(out.size() - 1);
-    return out;
-}
-
-// Lines of this process in <folder>\log\xlog.txt.
-std::vector<Line> OwnLines(const std::wstring& folder)
-{
-    std::ifstream file((folder + L"\\log\\xlog.txt").c_str(), std::ios::binary);
-    std::vector<Line> lines;
-    std::string text;
-    while (std::getline(file, text)) {
-        EXPECT_TRUE(!text.empty() && text.back() == '\r') << "every line ends with CRLF";
-        if (!text.empty() && text.back() == '\r')
-            text.pop_back();
-        std::vector<std::string> fields;
-        std::istringstream split(text);
-        std::string field;
-        for (int i = 0; i < 4 && std::getline(split, field, '\t'); ++i)
-            fields.push_back(field);
-        std::string rest;
-        std::getline(split, rest, '\0');
-        if (fields.size() != 4) {
-            ADD_FAILURE() << "not a log line: " << text;
-            continue;
-        }
-        Line line{std::stoul(fields[1]), fields[2], fields[3], rest};
-        if (line.pid == ::GetCurrentProcessId())
-            lines.push_back(line);
-    }
-    return lines;
+    return e2e::ReadXLogIn(folder, ::GetCurrentProcessId());
 }
 
 // The binding is process-wide, so its life is tested as one sequence:
@@ -61,9 +21,9 @@ std::vector<Line> OwnLines(const std::wstring& folder)
 // InitLogging, then traced scopes.
 TEST(XLog, BindsOnlyALoadedLibraryAndWritesThroughIt)
 {
-    hosttest::ScratchDir early(L"xlog early");
-    hosttest::ScratchDir configured(L"xlog configured");
-    const std::wstring library = hosttest::FolderOfExe() + L"\\" + kLogLibraryName;
+    e2e::TempDir early(L"xlog early");
+    e2e::TempDir configured(L"xlog configured");
+    const std::wstring library = e2e::BinDir() + L"\\" + kLogLibraryName;
 
     {
         SCOPED_TRACE("no library: nothing happens and nothing is loaded");
@@ -84,21 +44,21 @@ TEST(XLog, BindsOnlyALoadedLibraryAndWritesThroughIt)
         XLog(kLogError, kLogTag, L"late %s %d", L"bound", 7);
         ::FreeLibrary(other);  // the binding keeps its own reference
         EXPECT_NE(nullptr, ::GetModuleHandleW(kLogLibraryName));
-        const std::vector<Line> lines = OwnLines(early.Path());
+        const auto lines = OwnLines(early.Path());
         ASSERT_EQ(1u, lines.size());
-        EXPECT_EQ("0x40", lines[0].level);
-        EXPECT_EQ("lexinst", lines[0].tag);
-        EXPECT_EQ("late bound 7", lines[0].message);
+        EXPECT_EQ(0x40u, lines[0].level);
+        EXPECT_EQ(L"lexinst", lines[0].tag);
+        EXPECT_EQ(L"late bound 7", lines[0].message);
     }
     {
         SCOPED_TRACE("InitLogging points the shared channel at the all-users data folder");
-        hosttest::ScopedValue common(HKEY_LOCAL_MACHINE, L"CommonAppData", configured.Path());
+        e2e::ScopedRegValue common(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"CommonAppData", configured.Path());
         EXPECT_EQ(0, InitLogging());
         XLog(kLogInfo, kLogTag, L"Successfully installed cell dict %s.", L"词库 one");
-        const std::vector<Line> lines = OwnLines(configured.Path());
+        const auto lines = OwnLines(configured.Path());
         ASSERT_EQ(1u, lines.size());
-        EXPECT_EQ("0x20", lines[0].level);
-        EXPECT_EQ(Utf8(L"Successfully installed cell dict 词库 one."), lines[0].message);
+        EXPECT_EQ(0x20u, lines[0].level);
+        EXPECT_EQ(L"Successfully installed cell dict 词库 one.", lines[0].message);
         EXPECT_EQ(1u, OwnLines(early.Path()).size()) << "the earlier folder gets no more lines";
     }
     {
@@ -116,16 +76,18 @@ TEST(XLog, BindsOnlyALoadedLibraryAndWritesThroughIt)
             XLog(kLogTrace, kLogTag, L"back in outer");
         }
         XLog(kLogTrace, kLogTag, L"outside");
-        const std::vector<Line> lines = OwnLines(configured.Path());
+        const auto lines = OwnLines(configured.Path());
         ASSERT_EQ(6u, lines.size());
-        const char* expected[] = {"FUNCTION: CellDictInstaller::Install(srcPath.c_str()=[a b])", "  in outer",
-                                  "    in inner", "  back in outer", "outside"};
+        const std::pair<int, const wchar_t*> expected[] = {
+            {0, L"FUNCTION: CellDictInstaller::Install(srcPath.c_str()=[a b])"},
+            {1, L"in outer"}, {2, L"in inner"}, {1, L"back in outer"}, {0, L"outside"}};
         for (std::size_t i = 0; i < 5; ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ("0x10", lines[i + 1].level);
-            EXPECT_EQ(expected[i], lines[i + 1].message);
+            EXPECT_EQ(0x10u, lines[i + 1].level);
+            EXPECT_EQ(expected[i].first, lines[i + 1].indent);
+            EXPECT_EQ(expected[i].second, lines[i + 1].message);
         }
-        EXPECT_EQ("func", lines[1].tag);
+        EXPECT_EQ(L"func", lines[1].tag);
     }
 }
 
