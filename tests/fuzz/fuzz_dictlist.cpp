@@ -4,11 +4,10 @@
 // that is added with AddTokens.
 
 #include "installer/DictList.h"
+#include "FuzzInput.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -16,14 +15,6 @@
 namespace {
 
 using Strings = std::vector<std::wstring>;
-
-#define FUZZ_CHECK(condition)                                                          \
-    do {                                                                               \
-        if (!(condition)) {                                                            \
-            std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__); \
-            std::abort();                                                              \
-        }                                                                              \
-    } while (false)
 
 struct Separator {
     const wchar_t* text;
@@ -35,20 +26,6 @@ struct Separator {
 const Separator kSeparators[] = {
     {L";", true}, {L"\r\n", true}, {L";|", true}, {L"||", false}, {L"|;|", false},
 };
-
-std::wstring Decode(const std::uint8_t* data, std::size_t size)
-{
-    std::wstring text;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] < 0x80) {
-            text += static_cast<wchar_t>(data[i]);
-        } else if (i + 2 < size) {
-            text += static_cast<wchar_t>(data[i + 1] << 8 | data[i + 2]);
-            i += 2;
-        }
-    }
-    return text;
-}
 
 Strings Elements(const DictList& list)
 {
@@ -96,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const Separator& separator = kSeparators[data[0] % std::size(kSeparators)];
-    const std::wstring text = Decode(data + 1, size - 1);
+    const std::wstring text = DecodeFuzzText(data + 1, size - 1);
     const std::size_t nul = std::min(text.find(L'\0'), text.size());
     const std::wstring first = text.substr(0, nul);
     const std::wstring second = nul < text.size() ? text.substr(nul + 1) : std::wstring();
