@@ -44,7 +44,7 @@ int wmain(int argc, wchar_t** argv)
     _setmode(_fileno(stdin), _O_BINARY);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
-        args.push_back(pvdict::WideToUtf8(argv[i]));
+        args.push_back(WideToUtf8(argv[i]));
     return pvdict::RunPvdict(args, std::cin, std::cout, std::cerr);
 }
 

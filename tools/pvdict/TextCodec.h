@@ -3,6 +3,8 @@
 // project's text type: UTF-16 on Windows, UTF-32 elsewhere) and UTF-16 (what a
 // .pvdict file stores).
 
+#include "dict/Utf8.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,9 +15,6 @@ namespace pvdict {
 // Strict decoding: overlong forms, surrogates, values above U+10FFFF and cut
 // sequences are refused (nullopt).
 std::optional<std::wstring> Utf8ToWide(std::string_view text);
-
-// Never fails: units that are not a character (a lone surrogate) become U+FFFD.
-std::string WideToUtf8(std::wstring_view text);
 
 // UTF-16 units as Windows would hold them: surrogate pairs for characters
 // beyond the BMP; a value that is no character at all becomes U+FFFD.

@@ -79,7 +79,7 @@ TEST(TextCodec, KeepsEveryPlaneThroughAllForms)
     const std::string text = "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF";
     const auto wide = Utf8ToWide(text);
     ASSERT_TRUE(wide.has_value());
-    EXPECT_EQ(pvdict::WideToUtf8(*wide), text);
+    EXPECT_EQ(WideToUtf8(*wide), text);
     const std::u16string units = {u'a', 0xE9, 0x4E2D, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF};
     EXPECT_EQ(pvdict::WideToUtf16(*wide), units);
 }
@@ -87,5 +87,5 @@ TEST(TextCodec, KeepsEveryPlaneThroughAllForms)
 TEST(TextCodec, ReplacesLoneSurrogatesWhenPrinting)
 {
     const std::wstring lone = {L'a', static_cast<wchar_t>(0xD800), L'b'};
-    EXPECT_EQ(pvdict::WideToUtf8(lone), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(WideToUtf8(lone), "a\xEF\xBF\xBD" "b");
 }

@@ -41,7 +41,7 @@ std::vector<std::wstring> FirstDistinct(const std::vector<std::wstring>& words, 
 // Wide names through UTF-8: the C locale of a test run cannot convert them.
 fs::path PathIn(const ScratchDir& dir, const std::wstring& name)
 {
-    return dir.Path() / pvdict::Utf8ToPath(pvdict::WideToUtf8(name));
+    return dir.Path() / pvdict::Utf8ToPath(WideToUtf8(name));
 }
 
 std::wstring WidePath(const fs::path& path)
