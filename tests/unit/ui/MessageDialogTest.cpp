@@ -55,18 +55,6 @@ TEST(CMessageDlgTest, EmptyTextsKeepTheTemplateAndContinueTextAppliesToAHiddenBu
     EXPECT_EQ(result, IDCANCEL) << "close box";
 }
 
-TEST(CMessageDlgTest, SecondButtonEndsWithItsId)
-{
-    CMessageDlg dialog(L"?", 0x01, false, L"标题", L"是", L"否");
-    INT_PTR result = 0;
-    const DialogView view = RunDriven([&] { result = dialog.DoModal(nullptr); }, Action::Click1014, {1, 1014}, 0);
-    ASSERT_TRUE(view.found);
-    EXPECT_EQ(view.caption, L"标题");
-    EXPECT_EQ(view.texts.at(1), L"是");
-    EXPECT_EQ(view.texts.at(1014), L"否");
-    EXPECT_EQ(result, 1014);
-}
-
 TEST(CMainDlgTest, WithoutADictionaryKeepsTheTemplateTexts)
 {
     CMainDlg dialog(nullptr);
