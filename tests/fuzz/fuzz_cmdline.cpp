@@ -5,6 +5,7 @@
 
 #include "app/CommandLineSplitter.h"
 #include "app/SimpleOptParser.h"
+#include "support/ArgumentQuoting.h"
 #include "FuzzInput.h"
 
 #include <algorithm>
@@ -55,26 +56,6 @@ std::wstring QuoteProgramName(const std::wstring& name)
     if (!name.empty() && std::none_of(name.begin(), name.end(), IsBlank))
         return name;
     return L"\"" + name + L"\"";
-}
-
-std::wstring QuoteArgument(const std::wstring& arg)
-{
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos)
-        return arg;
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes before a quote are doubled, and the quote itself escaped.
-        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        quoted += c;
-        backslashes = 0;
-    }
-    quoted.append(2 * backslashes, L'\\');
-    return quoted + L"\"";
 }
 
 void CheckRoundTrip(const std::wstring& text)

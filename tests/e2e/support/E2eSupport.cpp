@@ -1,5 +1,7 @@
 #include "support/E2eSupport.h"
 
+#include "support/ArgumentQuoting.h"
+
 #include <shlobj.h>
 
 #include <map>
@@ -121,23 +123,7 @@ std::wstring LexinstPath()
 
 std::wstring QuoteArg(const std::wstring& arg)
 {
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos)
-        return arg;
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes before a quote are doubled, and the quote escaped.
-        quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted += c;
-    }
-    quoted.append(backslashes * 2, L'\\');
-    quoted += L'"';
-    return quoted;
+    return QuoteArgument(arg);
 }
 
 int Process::Wait(DWORD timeoutMs)
