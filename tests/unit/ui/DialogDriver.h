@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,14 +30,12 @@ struct Capture {
 // What the driver saw of one dialog.
 struct DialogView {
     bool found = false;
-    bool endedByAction = false;          // false: the driver had to close it
     HWND dialog = nullptr;
     HWND owner = nullptr;
     std::wstring caption;
     std::map<int, std::wstring> texts;  // by control id
     std::map<int, bool> visible;
     std::map<int, RECT> rects;           // control rectangles in dialog client coordinates
-    RECT client{};                      // dialog client rectangle on the screen
     RECT window{};                      // dialog window rectangle on the screen
     Picture picture = Picture::None;    // of the control asked for
     Capture capture;                    // client area as shown
@@ -67,10 +64,8 @@ Capture CaptureClient(HWND window);
 Capture CaptureWindow(HWND window);
 // Saves a capture as a 24-bit BMP under <build>/screenshots; false when it cannot.
 bool SaveScreenshot(const Capture& capture, const std::wstring& name);
-// The picture of a static control of this process, from its bitmap.
-Picture IdentifyPicture(HWND control);
-// The picture a control shows, judged by its pixels on the screen: works for
-// the windows of another process too, whose bitmap handles mean nothing here.
+// The picture a control shows, judged by its pixels on the screen (so it works
+// for the windows of another process too).
 Picture IdentifyShownPicture(HWND control);
 void Perform(HWND dialog, Action action);
 
@@ -79,8 +74,5 @@ void Perform(HWND dialog, Action action);
 // Wine reads fonts when a process starts: call this before starting the
 // processes whose dialogs are looked at. False when a setting could not be made.
 bool PrepareDialogPrefix();
-
-// Folder for screenshots, made on first use ("" when the build folder is unknown).
-std::wstring ScreenshotDir();
 
 }  // namespace uitest

@@ -1,7 +1,7 @@
 // The "更多词库>>" link: colours, tooltip, and opening the download page.
 #include "DialogDriver.h"
 #include "UiTestSupport.h"
-#include "UrlRecorder.h"
+#include "support/E2eSupport.h"
 #include "ui/CMessageDlg.h"
 #include "ui/HyperLink.h"
 #include "ui/MainUI.h"
@@ -19,6 +19,8 @@ namespace {
 
 constexpr COLORREF kUnset = RGB(1, 2, 3);
 constexpr int kLink = 1013;
+constexpr COLORREF kDefaultColor = RGB(0, 0, 255);
+constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 
 TEST(ParseAnchorColorTest, ReadsThreeNumbersOrLeavesTheColour)
 {
@@ -44,83 +46,46 @@ TEST(ParseAnchorColorTest, ReadsThreeNumbersOrLeavesTheColour)
         {L"", kUnset},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "\"" << std::string(row.text, row.text + std::wcslen(row.text)) << "\"");
+        SCOPED_TRACE(e2e::ToUtf8(L"\"" + std::wstring(row.text) + L"\""));
         COLORREF color = kUnset;
         EXPECT_EQ(ui::ParseAnchorColor(row.text, color), row.expected != kUnset);
         EXPECT_EQ(color, row.expected);
     }
 }
 
-// Sets or removes one of the link colour values for a scope; restores the old state.
-class ScopedAnchorColor {
-public:
-    ScopedAnchorColor(const wchar_t* name, const wchar_t* value) : name_(name)
-    {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-        wchar_t buffer[64] = {};
-        DWORD size = sizeof buffer - sizeof(wchar_t);
-        if (::RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS)
-            previous_ = buffer;
-        Write(value);
-    }
-    ~ScopedAnchorColor()
-    {
-        Write(previous_ ? previous_->c_str() : nullptr);
-        ::RegCloseKey(key_);
-    }
-    ScopedAnchorColor(const ScopedAnchorColor&) = delete;
-    ScopedAnchorColor& operator=(const ScopedAnchorColor&) = delete;
+constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 
-private:
-    static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
-    void Write(const wchar_t* value)
-    {
-        if (!value) {
-            ::RegDeleteValueW(key_, name_);
-            return;
-        }
-        ::RegSetValueExW(key_, name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                         static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    const wchar_t* name_;
-    std::optional<std::wstring> previous_;
-};
-
-struct ColorCase {
-    const char* name;
-    const wchar_t* anchorColor;  // null: no value
-    COLORREF drawn;
-};
-
-class LinkColorTest : public ::testing::TestWithParam<ColorCase> {};
-
-// The underline is a solid run of the link colour, so exact pixels must exist.
-TEST_P(LinkColorTest, DrawsTheLabelInTheLinkColour)
+// The link colour as the registry gives it, read when the dialog opens. The
+// underline is a solid run of the link colour, so exact pixels must exist.
+TEST(LinkColorTest, DrawsTheLabelInTheRegistryColourOrTheDefault)
 {
-    ScopedAnchorColor value(L"Anchor Color", GetParam().anchorColor);
-    MainUI ui;
-    const DialogView view = RunDriven([&] { ui.ShowDictDamaged(); }, Action::Enter, {kLink}, 0);
-    ASSERT_TRUE(view.found);
-    EXPECT_GT(CountPixels(view, kLink, GetParam().drawn), 5);
+    struct Row {
+        const char* what;
+        const wchar_t* anchorColor;  // null: no value
+        COLORREF drawn;
+    };
+    const Row rows[] = {
+        {"no value", nullptr, kDefaultColor},
+        {"from the registry", L"10,160,30", RGB(10, 160, 30)},
+        {"malformed value ignored", L"10,160,", kDefaultColor},
+        {"value of 12 characters not read", L"010,0160,030", kDefaultColor},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::optional<e2e::ScopedRegValue> value;
+        if (row.anchorColor)
+            value.emplace(HKEY_CURRENT_USER, kColorKey, L"Anchor Color", row.anchorColor, 0);
+        MainUI ui;
+        const DialogView view = RunDriven([&] { ui.ShowDictDamaged(); }, Action::Enter, {kLink}, 0);
+        ASSERT_TRUE(view.found);
+        EXPECT_GT(CountPixels(view, kLink, row.drawn), 5);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(HyperLink, LinkColorTest,
-                         ::testing::Values(ColorCase{"default", nullptr, RGB(0, 0, 255)},
-                                           ColorCase{"from_registry", L"10,160,30", RGB(10, 160, 30)},
-                                           ColorCase{"malformed_ignored", L"10,160,", RGB(0, 0, 255)},
-                                           ColorCase{"too_long_ignored", L"010,0160,030", RGB(0, 0, 255)}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct ToolSearch {
-    HWND link;
-    std::wstring text = L"<no tool>";
-};
-
-// Stops at the tooltip window that has a tool for the searched link.
+// Stops at the tooltip window that has a tool for the link (the LPARAM).
 BOOL CALLBACK FindLinkTool(HWND window, LPARAM param)
 {
-    auto* search = reinterpret_cast<ToolSearch*>(param);
+    auto* search = reinterpret_cast<std::pair<HWND, std::wstring>*>(param);
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     if (std::wstring(name) != TOOLTIPS_CLASSW)
@@ -131,60 +96,81 @@ BOOL CALLBACK FindLinkTool(HWND window, LPARAM param)
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.lpszText = text;
-        if (::SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)) && tool.hwnd == search->link) {
-            search->text = text;
+        if (::SendMessageW(window, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)) && tool.hwnd == search->first) {
+            search->second = text;
             return FALSE;
         }
     }
     return TRUE;
 }
 
-// The text of the tool that a tooltip window of the link's thread has for the link.
 std::wstring ToolTipText(HWND link)
 {
-    ToolSearch search{link};
+    std::pair<HWND, std::wstring> search{link, L"<no tool>"};
     ::EnumThreadWindows(::GetWindowThreadProcessId(link, nullptr), FindLinkTool, reinterpret_cast<LPARAM>(&search));
-    return search.text;
+    return search.second;
 }
 
-TEST(HyperLinkTest, ClickingOpensTheDownloadPageAndMarksTheLinkVisited)
+std::wstring ReadRecordedUrls(const std::wstring& file)
 {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring record = std::wstring(temp) + L"ui_tests_url.txt";
-    ScopedUrlRecorder recorder(record);
-    ASSERT_TRUE(recorder.Installed());
+    const auto bytes = e2e::ReadFileBytes(file).value_or(std::vector<uint8_t>{});
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
 
-    MainUI ui;
-    std::wstring tip;
-    std::wstring opened;
-    bool openAfterClick = false;
-    DialogView visited;
-    const DialogView view = RunDriven([&] { ui.ShowInstallFailed(); }, Action::Enter, {kLink}, 0, L"",
-                                      [&](DialogView& v) {
-                                          HWND link = ::GetDlgItem(v.dialog, kLink);
-                                          tip = ToolTipText(link);
-                                          // A click on the label's first pixels.
-                                          ::PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-                                          ::PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-                                          for (int i = 0; i < 200 && opened.empty(); ++i) {
-                                              ::Sleep(50);
-                                              opened = ReadRecordedUrls(record);
-                                          }
-                                          openAfterClick = ::IsWindow(v.dialog) && ::IsWindowVisible(v.dialog);
-                                          WaitForPaint(v.dialog);
-                                          visited = v;
-                                          visited.capture = CaptureClient(v.dialog);
-                                          SaveScreenshot(CaptureWindow(v.dialog), L"link-visited");
-                                      });
-    ::DeleteFileW(record.c_str());
-    ASSERT_TRUE(view.found);
-    EXPECT_EQ(tip, ui::kMoreDictUrl);
-    EXPECT_EQ(opened, std::wstring(ui::kMoreDictUrl) + L"\n");
-    EXPECT_TRUE(openAfterClick) << "opening the link must not close the dialog";
-    EXPECT_GT(CountPixels(view, kLink, RGB(0, 0, 255)), 5) << "before the click";
-    EXPECT_GT(CountPixels(visited, kLink, RGB(128, 0, 128)), 5) << "after the click";
-    EXPECT_EQ(CountPixels(visited, kLink, RGB(0, 0, 255)), 0) << "after the click";
+// This program stands in for the browser (see --record-url), so opening the
+// link leaves the address in a file instead of starting one.
+TEST(HyperLinkTest, ClickEnterAndSpaceOpenTheDownloadPageAndMarkTheLinkVisited)
+{
+    e2e::TempDir temp(L"ui link");
+    const std::wstring record = temp.File(L"urls.txt");
+    ::SetEnvironmentVariableW(kUrlRecordVariable, record.c_str());
+    wchar_t program[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    e2e::ScopedRegValue browser(HKEY_LOCAL_MACHINE, L"Software\\Classes\\http\\shell\\open\\command", L"",
+                                L"\"" + std::wstring(program) + L"\" --record-url \"%1\"", 0);
+
+    struct Row {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    const Row rows[] = {
+        {"click on the label", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)},
+        {"carriage return", WM_CHAR, 13, 1},
+        {"space", WM_CHAR, 32, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ::DeleteFileW(record.c_str());
+        MainUI ui;
+        std::wstring tip, opened;
+        bool openAfterClick = false;
+        DialogView visited;
+        const DialogView view = RunDriven([&] { ui.ShowInstallFailed(); }, Action::Enter, {kLink}, 0,
+                                          row.message == WM_CHAR ? L"" : L"link-visited", [&](DialogView& v) {
+                                              HWND link = ::GetDlgItem(v.dialog, kLink);
+                                              tip = ToolTipText(link);
+                                              ::PostMessageW(link, row.message, row.wParam, row.lParam);
+                                              if (row.message == WM_LBUTTONDOWN)
+                                                  ::PostMessageW(link, WM_LBUTTONUP, 0, row.lParam);
+                                              for (int i = 0; i < 200 && opened.empty(); ++i) {
+                                                  ::Sleep(50);
+                                                  opened = ReadRecordedUrls(record);
+                                              }
+                                              openAfterClick = ::IsWindow(v.dialog) && ::IsWindowVisible(v.dialog);
+                                              WaitForPaint(v.dialog);
+                                              visited = v;
+                                              visited.capture = CaptureClient(v.dialog);
+                                          });
+        ASSERT_TRUE(view.found);
+        EXPECT_EQ(tip, ui::kMoreDictUrl);
+        EXPECT_EQ(opened, std::wstring(ui::kMoreDictUrl) + L"\n") << "opened once";
+        EXPECT_TRUE(openAfterClick) << "opening the link must not close the dialog";
+        EXPECT_GT(CountPixels(view, kLink, kDefaultColor), 5) << "before";
+        EXPECT_GT(CountPixels(visited, kLink, kDefaultVisited), 5) << "after";
+        EXPECT_EQ(CountPixels(visited, kLink, kDefaultColor), 0) << "after";
+    }
 }
 
 TEST(HyperLinkTest, AHiddenLinkIsNeitherDrawnNorHit)
@@ -200,7 +186,7 @@ TEST(HyperLinkTest, AHiddenLinkIsNeitherDrawnNorHit)
     ASSERT_TRUE(view.found);
     EXPECT_FALSE(view.visible.at(kLink));
     EXPECT_FALSE(hit) << "the mouse reaches the hidden link";
-    EXPECT_EQ(CountPixels(view, kLink, RGB(0, 0, 255)), 0);
+    EXPECT_EQ(CountPixels(view, kLink, kDefaultColor), 0);
 }
 
 }  // namespace

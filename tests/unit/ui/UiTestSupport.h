@@ -11,6 +11,9 @@
 
 namespace uitest {
 
+// The file that the stand-in browser (ui_tests --record-url) appends addresses to.
+inline constexpr wchar_t kUrlRecordVariable[] = L"LEXINST_UI_URL_RECORD";
+
 CellDictInfo MakeInfo(std::u16string_view name, std::u16string_view description, uint32_t entries,
                       std::vector<std::wstring> samples);
 
