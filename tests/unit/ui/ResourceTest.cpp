@@ -1,5 +1,6 @@
-// The dialog templates and pictures as they were linked into this program.
+// The dialog templates, pictures and icon as they were linked into this program.
 #include "resource.h"
+#include "support/E2eSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +21,32 @@ struct ControlTemplate {
     std::wstring text;       // "#<n>" for an ordinal
     int32_t id = 0;
     uint32_t style = 0;
-    uint32_t exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
+    uint32_t exStyle = 0;
+    bool operator==(const ControlTemplate&) const = default;
 };
 
 struct DialogTemplate {
     uint32_t style = 0;
-    uint32_t exStyle = 0;
     short cx = 0, cy = 0;
     std::wstring caption;
-    uint16_t pointSize = 0;
-    uint16_t weight = 0;
-    std::wstring typeface;
+    std::wstring font;  // "<points> <weight> <typeface>"
     std::vector<ControlTemplate> controls;
+    uint32_t exStyle = 0;
+    bool operator==(const DialogTemplate&) const = default;
 };
 
+void PrintTo(const DialogTemplate& dialog, std::ostream* out)
+{
+    *out << std::hex << "style 0x" << dialog.style << " ex 0x" << dialog.exStyle << std::dec << " " << dialog.cx << "x"
+         << dialog.cy << " \"" << e2e::ToUtf8(dialog.caption) << "\" " << e2e::ToUtf8(dialog.font);
+    for (const ControlTemplate& c : dialog.controls)
+        *out << "\n  " << c.id << " " << e2e::ToUtf8(c.className) << " \"" << e2e::ToUtf8(c.text) << "\" 0x"
+             << std::hex << c.style << " ex 0x" << c.exStyle << std::dec << " " << c.x << "," << c.y << " " << c.cx
+             << "x" << c.cy;
+}
+
+// Reads an extended dialog template (DLGTEMPLATEEX) field by field.
 class Reader {
 public:
     Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
@@ -58,6 +70,7 @@ public:
             text += static_cast<wchar_t>(unit);
         return text;
     }
+    void Skip(size_t bytes) { pos_ += bytes; }
     void AlignDword() { pos_ = (pos_ + 3) & ~size_t{3}; }
     bool Ok() const { return pos_ <= size_; }
 
@@ -72,32 +85,30 @@ bool LoadDialogTemplate(int id, DialogTemplate& dialog)
     HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
     if (!resource)
         return false;
-    const auto* data = static_cast<const uint8_t*>(::LockResource(::LoadResource(nullptr, resource)));
-    Reader in(data, ::SizeofResource(nullptr, resource));
+    Reader in(static_cast<const uint8_t*>(::LockResource(::LoadResource(nullptr, resource))),
+              ::SizeofResource(nullptr, resource));
     if (in.Read<uint16_t>() != 1 || in.Read<uint16_t>() != 0xFFFF)
         return false;  // not an extended template
-    in.Read<uint32_t>();  // help id
+    in.Skip(4);        // help id
     dialog.exStyle = in.Read<uint32_t>();
     dialog.style = in.Read<uint32_t>();
     const uint16_t count = in.Read<uint16_t>();
-    in.Read<short>();
-    in.Read<short>();
+    in.Skip(4);  // x, y
     dialog.cx = in.Read<short>();
     dialog.cy = in.Read<short>();
     in.ReadSzOrOrd();  // menu
     in.ReadSzOrOrd();  // class
     dialog.caption = in.ReadSzOrOrd();
     if (dialog.style & DS_SETFONT) {
-        dialog.pointSize = in.Read<uint16_t>();
-        dialog.weight = in.Read<uint16_t>();
-        in.Read<uint8_t>();
-        in.Read<uint8_t>();
-        dialog.typeface = in.ReadSzOrOrd();
+        const uint16_t points = in.Read<uint16_t>();
+        const uint16_t weight = in.Read<uint16_t>();
+        in.Skip(2);  // italic, charset
+        dialog.font = std::to_wstring(points) + L" " + std::to_wstring(weight) + L" " + in.ReadSzOrOrd();
     }
     for (uint16_t i = 0; i < count; ++i) {
         in.AlignDword();
         ControlTemplate control;
-        in.Read<uint32_t>();
+        in.Skip(4);  // help id
         control.exStyle = in.Read<uint32_t>();
         control.style = in.Read<uint32_t>();
         control.x = in.Read<short>();
@@ -114,123 +125,73 @@ bool LoadDialogTemplate(int id, DialogTemplate& dialog)
         for (wchar_t& c : control.className)
             c = static_cast<wchar_t>(std::towupper(c));
         control.text = in.ReadSzOrOrd();
-        const uint16_t extra = in.Read<uint16_t>();
-        for (uint16_t b = 0; b < extra; ++b)
-            in.Read<uint8_t>();
+        in.Skip(in.Read<uint16_t>());  // creation data
         dialog.controls.push_back(control);
     }
     return in.Ok();
 }
 
-struct DialogCase {
-    const char* name;
-    int id;
-    uint32_t style;
-    short cx, cy;
-    const wchar_t* caption;
-    std::vector<ControlTemplate> controls;
-};
-
-void PrintTo(const DialogCase& dialog, std::ostream* out)
+TEST(DialogTemplateTest, HoldsTheLayoutTextsAndStyles)
 {
-    *out << dialog.name;
-}
-
-class DialogTemplateTest : public ::testing::TestWithParam<DialogCase> {};
-
-TEST_P(DialogTemplateTest, HoldsTheLayoutTextsAndStyles)
-{
-    const DialogCase& expected = GetParam();
-    DialogTemplate dialog;
-    ASSERT_TRUE(LoadDialogTemplate(expected.id, dialog));
-    EXPECT_EQ(dialog.style, expected.style);
-    EXPECT_EQ(dialog.exStyle, 0u);
-    EXPECT_EQ(dialog.cx, expected.cx);
-    EXPECT_EQ(dialog.cy, expected.cy);
-    EXPECT_EQ(dialog.caption, expected.caption);
-    EXPECT_EQ(dialog.pointSize, 9);
-    EXPECT_EQ(dialog.weight, 400);
-    EXPECT_EQ(dialog.typeface, L"宋体");
-    ASSERT_EQ(dialog.controls.size(), expected.controls.size());
-    for (size_t i = 0; i < expected.controls.size(); ++i) {
-        const ControlTemplate& want = expected.controls[i];
-        const ControlTemplate& got = dialog.controls[i];
-        SCOPED_TRACE("control " + std::to_string(i) + " (id " + std::to_string(want.id) + ")");
-        EXPECT_EQ(got.id, want.id);
-        EXPECT_EQ(got.className, want.className);
-        EXPECT_EQ(got.text, want.text);
-        EXPECT_EQ(got.style, want.style);
-        EXPECT_EQ(got.exStyle, 0u);
-        EXPECT_EQ(got.x, want.x);
-        EXPECT_EQ(got.y, want.y);
-        EXPECT_EQ(got.cx, want.cx);
-        EXPECT_EQ(got.cy, want.cy);
+    const struct {
+        const char* name;
+        int id;
+        DialogTemplate expected;
+    } rows[] = {
+        {"information", 129,
+         {0x00CA0040, 256, 149, L"安装Pelvo输入法分类词库", L"9 400 宋体",
+          {
+              {L"BUTTON", L"确定", 1, 0x50010001, 147, 131, 50, 14},
+              {L"BUTTON", L"取消", 2, 0x50010000, 202, 131, 50, 14},
+              {L"STATIC", L"<词库名称>", 1003, 0x5002C000, 73, 19, 166, 10},
+              {L"STATIC", L"词条数：", 1004, 0x5002C000, 73, 33, 33, 8},
+              {L"STATIC", L"词库举例：", -1, 0x50020000, 19, 61, 45, 10},
+              {L"STATIC", L"<无>", 1007, 0x50020000, 73, 61, 166, 33},
+              {L"STATIC", L"<词库说明>", 1008, 0x50020000, 19, 102, 220, 17},
+              {L"STATIC", L"#202", 1009, 0x5000080E, 17, 12, 43, 43},
+              {L"STATIC", L"<词条数>", 1005, 0x5002C000, 111, 33, 128, 10},
+          }}},
+        {"message", 203,
+         {0x80C800C0, 239, 98, L"Pelvo输入法分类词库", L"9 400 宋体",
+          {
+              {L"BUTTON", L"确定", 1, 0x50010001, 185, 80, 50, 14},
+              {L"STATIC", L"Hello, world!", 1011, 0x50020000, 66, 30, 153, 21},
+              {L"STATIC", L"#204", 1012, 0x50000A0E, 16, 16, 43, 43},
+              {L"STATIC", L"更多词库>>", 1013, 0x50020000, 185, 62, 50, 8},
+              {L"BUTTON", L"继续", 1014, 0x50010000, 131, 80, 50, 14},
+          }}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        DialogTemplate dialog;
+        ASSERT_TRUE(LoadDialogTemplate(row.id, dialog));
+        EXPECT_EQ(dialog, row.expected);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Resources, DialogTemplateTest,
-    ::testing::Values(
-        DialogCase{"information",
-                   129,
-                   0x00CA0040,
-                   256,
-                   149,
-                   L"安装Pelvo输入法分类词库",
-                   {
-                       {L"BUTTON", L"确定", 1, 0x50010001, 0, 147, 131, 50, 14},
-                       {L"BUTTON", L"取消", 2, 0x50010000, 0, 202, 131, 50, 14},
-                       {L"STATIC", L"<词库名称>", 1003, 0x5002C000, 0, 73, 19, 166, 10},
-                       {L"STATIC", L"词条数：", 1004, 0x5002C000, 0, 73, 33, 33, 8},
-                       {L"STATIC", L"词库举例：", -1, 0x50020000, 0, 19, 61, 45, 10},
-                       {L"STATIC", L"<无>", 1007, 0x50020000, 0, 73, 61, 166, 33},
-                       {L"STATIC", L"<词库说明>", 1008, 0x50020000, 0, 19, 102, 220, 17},
-                       {L"STATIC", L"#202", 1009, 0x5000080E, 0, 17, 12, 43, 43},
-                       {L"STATIC", L"<词条数>", 1005, 0x5002C000, 0, 111, 33, 128, 10},
-                   }},
-        DialogCase{"message",
-                   203,
-                   0x80C800C0,
-                   239,
-                   98,
-                   L"Pelvo输入法分类词库",
-                   {
-                       {L"BUTTON", L"确定", 1, 0x50010001, 0, 185, 80, 50, 14},
-                       {L"STATIC", L"Hello, world!", 1011, 0x50020000, 0, 66, 30, 153, 21},
-                       {L"STATIC", L"#204", 1012, 0x50000A0E, 0, 16, 16, 43, 43},
-                       {L"STATIC", L"更多词库>>", 1013, 0x50020000, 0, 185, 62, 50, 8},
-                       {L"BUTTON", L"继续", 1014, 0x50010000, 0, 131, 80, 50, 14},
-                   }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class PictureResourceTest : public ::testing::TestWithParam<int> {};
 
 // 64 x 64, 24-bit, with the dialogs' background in the corners so that it blends in.
-TEST_P(PictureResourceTest, IsA64PixelTrueColourBitmapOnTheDialogBackground)
+TEST(PictureResourceTest, IsA64PixelTrueColourBitmapOnTheDialogBackground)
 {
-    const int id = GetParam();
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr);
-    DIBSECTION dib{};
-    ASSERT_EQ(::GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
-    EXPECT_EQ(dib.dsBmih.biWidth, 64);
-    EXPECT_EQ(std::abs(dib.dsBmih.biHeight), 64);
-    EXPECT_EQ(dib.dsBmih.biBitCount, 24);
-    const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-    const int stride = dib.dsBm.bmWidthBytes;
-    for (int row : {0, 63}) {
-        for (int column : {0, 63}) {
-            const uint8_t* pixel = bits + row * stride + column * 3;
-            SCOPED_TRACE("corner " + std::to_string(column) + "," + std::to_string(row));
-            EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), RGB(243, 250, 255));
+    for (int id : {IDB_PACKAGE, IDB_SUCCESS, IDB_WARNING, IDB_INFORMATION}) {
+        SCOPED_TRACE("bitmap " + std::to_string(id));
+        HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr);
+        DIBSECTION dib{};
+        ASSERT_EQ(::GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
+        EXPECT_EQ(dib.dsBmih.biWidth, 64);
+        EXPECT_EQ(std::abs(dib.dsBmih.biHeight), 64);
+        EXPECT_EQ(dib.dsBmih.biBitCount, 24);
+        const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
+        for (int row : {0, 63}) {
+            for (int column : {0, 63}) {
+                const uint8_t* pixel = bits + row * dib.dsBm.bmWidthBytes + column * 3;
+                EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), RGB(243, 250, 255)) << "corner " << column << "," << row;
+            }
         }
+        ::DeleteObject(bitmap);
     }
-    ::DeleteObject(bitmap);
 }
-
-INSTANTIATE_TEST_SUITE_P(Resources, PictureResourceTest,
-                         ::testing::Values(IDB_PACKAGE, IDB_SUCCESS, IDB_WARNING, IDB_INFORMATION));
 
 TEST(IconResourceTest, OffersEveryShellSize)
 {
