@@ -1,6 +1,7 @@
 #include "host/HostComponents.h"
 
 #include "host/ImeLocations.h"
+#include "win/UniqueResource.h"
 
 #include <HostComponentExports.h>
 #include <IWinMsgCenterUser.h>
@@ -19,6 +20,25 @@ template <typename Fn>
 Fn As(FARPROC proc)
 {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+}
+
+// Loads a component library and looks up its required entry points into
+// `procs`; a library that lacks one of them is released again.
+template <std::size_t N>
+HMODULE LoadComponent(const wchar_t* fileName, const char* const (&names)[N], FARPROC (&procs)[N])
+{
+    const std::wstring path = FindHostComponent(fileName);
+    if (path.empty())
+        return nullptr;
+    win::UniqueModule module(::LoadLibraryW(path.c_str()));
+    if (!module)
+        return nullptr;
+    for (std::size_t i = 0; i < N; ++i) {
+        procs[i] = ::GetProcAddress(module.Get(), names[i]);
+        if (!procs[i])
+            return nullptr;
+    }
+    return module.Release();
 }
 
 }  // namespace
@@ -52,22 +72,14 @@ bool ConfigComponent::LoadLocked()
 {
     if (module_)
         return true;
-    const std::wstring path = FindHostComponent(kConfigLibraryName);
-    if (path.empty())
+    static const char* const names[] = {"GetConfigureInst", "Init"};
+    FARPROC procs[2] = {};
+    module_ = LoadComponent(kConfigLibraryName, names, procs);
+    if (!module_)
         return false;
-    HMODULE module = ::LoadLibraryW(path.c_str());
-    if (!module)
-        return false;
-    FARPROC getConfigureInst = ::GetProcAddress(module, "GetConfigureInst");
-    FARPROC init = ::GetProcAddress(module, "Init");
-    if (!getConfigureInst || !init) {
-        ::FreeLibrary(module);
-        return false;
-    }
-    module_ = module;
-    getConfigureInst_ = getConfigureInst;
-    init_ = init;
-    getClockInst_ = ::GetProcAddress(module, "GetClockInst");
+    getConfigureInst_ = procs[0];
+    init_ = procs[1];
+    getClockInst_ = ::GetProcAddress(module_, "GetClockInst");  // may be missing
     return true;
 }
 
@@ -107,23 +119,14 @@ bool MsgCenterComponent::LoadLocked()
 {
     if (module_)
         return true;
-    const std::wstring path = FindHostComponent(kMsgCenterLibraryName);
-    if (path.empty())
+    static const char* const names[] = {"GetWinMsgCenter", "FreeWinMsgCenter", "InitWinMsgCenter"};
+    FARPROC procs[3] = {};
+    module_ = LoadComponent(kMsgCenterLibraryName, names, procs);
+    if (!module_)
         return false;
-    HMODULE module = ::LoadLibraryW(path.c_str());
-    if (!module)
-        return false;
-    FARPROC getWinMsgCenter = ::GetProcAddress(module, "GetWinMsgCenter");
-    FARPROC freeWinMsgCenter = ::GetProcAddress(module, "FreeWinMsgCenter");
-    FARPROC initWinMsgCenter = ::GetProcAddress(module, "InitWinMsgCenter");
-    if (!getWinMsgCenter || !freeWinMsgCenter || !initWinMsgCenter) {
-        ::FreeLibrary(module);
-        return false;
-    }
-    module_ = module;
-    getWinMsgCenter_ = getWinMsgCenter;
-    freeWinMsgCenter_ = freeWinMsgCenter;
-    initWinMsgCenter_ = initWinMsgCenter;
+    getWinMsgCenter_ = procs[0];
+    freeWinMsgCenter_ = procs[1];
+    initWinMsgCenter_ = procs[2];
     return true;
 }
 
