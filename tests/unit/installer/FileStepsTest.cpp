@@ -27,6 +27,8 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
         {"sum reaches 256 MiB", 250000000, 4608864, false},
         {"empty dictionary, full index", 268435455, 0, true},
     };
+    // One batch's quota across all rows: it must see every change of the index.
+    BatchCapacityQuota batch;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         if (row.indexSize >= 0)
@@ -36,8 +38,10 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
         CellDictFile dict;
         dict.fileSize = row.fileSize;
         EXPECT_EQ(HasCapacityFor(&dict), row.expect);
+        EXPECT_EQ(batch.HasCapacityFor(&dict), row.expect);
     }
     EXPECT_FALSE(HasCapacityFor(nullptr));
+    EXPECT_FALSE(batch.HasCapacityFor(nullptr));
 }
 
 TEST_F(FileStepsTest, DeleteDictFileResults)
