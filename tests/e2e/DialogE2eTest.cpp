@@ -221,75 +221,46 @@ protected:
     static inline const ByteVector kOldBytes = {'o', 'l', 'd'};
 };
 
-TEST_F(DialogE2eTest, ConfirmedInstallStoresAndListsTheDictionary)
+TEST_F(DialogE2eTest, EachAnswerToTheQuestionsEndsWithItsExitCodeAndFiles)
 {
-    const std::wstring file = WriteDictionary(L"cities.pvdict");
-    for (Action action : {Action::Click1, Action::Enter}) {
-        SCOPED_TRACE(uitest::ActionName(action));
-        const std::vector<Step> steps = {
-            {kConfirmInstall, action, L"e2e-confirm-install"},
-            {kInstallSuccess, Action::Click1, L"e2e-install-success"},
-        };
-        const RunOutcome outcome = RunWithDialogs(QuoteArg(file), steps);
-        EXPECT_EQ(outcome.seen, Expected(steps));
-        EXPECT_EQ(outcome.exitCode, 0);
-        EXPECT_EQ(Now(), Installed(file));
-        Uninstall();
-    }
-}
-
-TEST_F(DialogE2eTest, CancelledInstallChangesNothing)
-{
-    const std::wstring file = WriteDictionary(L"cities.pvdict");
-    for (Action action : {Action::Click2, Action::Escape, Action::CloseBox}) {
-        SCOPED_TRACE(uitest::ActionName(action));
-        const std::vector<Step> steps = {{kConfirmInstall, action, L"e2e-confirm-install"}};
-        const RunOutcome outcome = RunWithDialogs(QuoteArg(file), steps);
-        EXPECT_EQ(outcome.seen, Expected(steps));
-        EXPECT_EQ(outcome.exitCode, 1);
-        EXPECT_EQ(Now(), Untouched());
-    }
-}
-
-TEST_F(DialogE2eTest, DecliningTheOverwriteEndsSuccessfullyWithoutChanges)
-{
-    InstallOldCopy();
-    const std::wstring file = WriteDictionary(L"cities.pvdict");
-    for (Action action : {Action::Enter, Action::Click1, Action::Escape, Action::CloseBox}) {
-        SCOPED_TRACE(uitest::ActionName(action));
-        const std::vector<Step> steps = {{kConfirmOverwrite, action, L"e2e-confirm-overwrite"}};
-        const RunOutcome outcome = RunWithDialogs(QuoteArg(file), steps);
-        EXPECT_EQ(outcome.seen, Expected(steps));
-        EXPECT_EQ(outcome.exitCode, 0);
-        EXPECT_EQ(Now(), OldCopy());
-    }
-}
-
-TEST_F(DialogE2eTest, AcceptedOverwriteAsksAgainThenInstallsOrNot)
-{
+    enum class Result { Untouched, OldCopy, Installed };
     struct Row {
-        Action confirm;
-        std::vector<Step> after;
+        const char* what;
+        bool oldCopy;  // an earlier copy is installed before the run
+        std::vector<Step> steps;
         int exitCode;
-        bool replaced;
+        Result result;
     };
+    auto overwrite = [](Action action) { return Step{kConfirmOverwrite, action, L"e2e-confirm-overwrite"}; };
+    auto install = [](Action action) { return Step{kConfirmInstall, action, L"e2e-confirm-install"}; };
+    auto success = [](Action action) { return Step{kInstallSuccess, action, L"e2e-install-success"}; };
     const Row rows[] = {
-        {Action::Click1, {{kInstallSuccess, Action::Enter, L"e2e-install-success"}}, 0, true},
-        {Action::Escape, {}, 1, false},
+        {"installed with button 1", false, {install(Action::Click1), success(Action::Click1)}, 0, Result::Installed},
+        {"installed with Enter", false, {install(Action::Enter), success(Action::Enter)}, 0, Result::Installed},
+        {"cancelled with button 2", false, {install(Action::Click2)}, 1, Result::Untouched},
+        {"cancelled with Esc", false, {install(Action::Escape)}, 1, Result::Untouched},
+        {"cancelled with the close box", false, {install(Action::CloseBox)}, 1, Result::Untouched},
+        {"overwrite declined with Enter", true, {overwrite(Action::Enter)}, 0, Result::OldCopy},
+        {"overwrite declined with button 1", true, {overwrite(Action::Click1)}, 0, Result::OldCopy},
+        {"overwrite declined with Esc", true, {overwrite(Action::Escape)}, 0, Result::OldCopy},
+        {"overwrite declined with the close box", true, {overwrite(Action::CloseBox)}, 0, Result::OldCopy},
+        {"overwrite accepted, install confirmed", true,
+         {overwrite(Action::Click1014), install(Action::Click1), success(Action::Enter)}, 0, Result::Installed},
+        {"overwrite accepted, install cancelled", true, {overwrite(Action::Click1014), install(Action::Escape)}, 1,
+         Result::OldCopy},
     };
     const std::wstring file = WriteDictionary(L"cities.pvdict");
     for (const Row& row : rows) {
-        SCOPED_TRACE(uitest::ActionName(row.confirm));
-        InstallOldCopy();
-        std::vector<Step> steps = {
-            {kConfirmOverwrite, Action::Click1014, L"e2e-confirm-overwrite"},
-            {kConfirmInstall, row.confirm, L"e2e-confirm-install"},
-        };
-        steps.insert(steps.end(), row.after.begin(), row.after.end());
-        const RunOutcome outcome = RunWithDialogs(QuoteArg(file), steps);
-        EXPECT_EQ(outcome.seen, Expected(steps));
+        SCOPED_TRACE(row.what);
+        Uninstall();
+        if (row.oldCopy)
+            InstallOldCopy();
+        const RunOutcome outcome = RunWithDialogs(QuoteArg(file), row.steps);
+        EXPECT_EQ(outcome.seen, Expected(row.steps));
         EXPECT_EQ(outcome.exitCode, row.exitCode);
-        EXPECT_EQ(Now(), row.replaced ? Installed(file) : OldCopy());
+        EXPECT_EQ(Now(), row.result == Result::Installed ? Installed(file)
+                         : row.result == Result::OldCopy ? OldCopy()
+                                                         : Untouched());
     }
 }
 
