@@ -156,19 +156,6 @@ void WaitForPaint(HWND dialog)
     ::Sleep(300);  // let the X server show what was painted
 }
 
-const char* ActionName(Action action)
-{
-    switch (action) {
-    case Action::Click1: return "click button 1";
-    case Action::Click2: return "click button 2";
-    case Action::Click1014: return "click button 1014";
-    case Action::Enter: return "Enter";
-    case Action::Escape: return "Esc";
-    case Action::CloseBox: return "close box";
-    }
-    return "?";
-}
-
 const char* PictureName(Picture picture)
 {
     switch (picture) {

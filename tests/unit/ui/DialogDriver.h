@@ -13,7 +13,6 @@ namespace uitest {
 
 // How the driver ends a dialog.
 enum class Action { Click1, Click2, Click1014, Enter, Escape, CloseBox };
-const char* ActionName(Action action);
 
 enum class Picture { None, Success, Warning, Information, Package };
 const char* PictureName(Picture picture);
