@@ -1,4 +1,5 @@
-# No 32-bit Wine is available here: this build is compiled and linked, never run.
 set(LEXINST_MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+find_program(LEXINST_WINE wine REQUIRED)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${LEXINST_WINE})
