@@ -30,36 +30,14 @@ inline std::wstring StoredName(uint32_t dictId, uint32_t major, uint32_t minor, 
            std::to_wstring(build) + L".pvdict";
 }
 
-inline void SetReadOnly(const std::wstring& path, bool readOnly)
+// Makes `path` a file of exactly `size` zero bytes (sparse where the system can).
+inline bool WriteZeroFile(const std::wstring& path, uint64_t size)
 {
-    ::SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return file && ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get());
 }
-
-inline bool IsReadOnly(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-// The file opened without sharing, as the input method holds its files.
-class HeldOpen {
-public:
-    explicit HeldOpen(const std::wstring& path)
-        : handle_(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~HeldOpen()
-    {
-        if (IsOpen())
-            ::CloseHandle(handle_);
-    }
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 class EngineE2eTest : public ::testing::Test {
 protected:
@@ -96,27 +74,8 @@ protected:
         ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
         ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
     }
-    // Makes the per-user dictionary index exactly `size` bytes long.
-    void SetIndexSize(uint64_t size) const
-    {
-        ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
-        HANDLE file = ::CreateFileW(IndexPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER end;
-        end.QuadPart = static_cast<LONGLONG>(size);
-        EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
-        ::CloseHandle(file);
-    }
     std::wstring IndexPath() const { return UserDataDir() + L"\\pvdictindex.dat"; }
     std::wstring Setting(const std::wstring& key) const { return GetSetting(key).value_or(L"<absent>"); }
-    std::vector<std::wstring> TempFilesIn(const std::wstring& folder) const { return ListFolder(folder, L"tmp*.tmp"); }
-    static std::vector<std::wstring> DictFilesIn(const std::wstring& folder)
-    {
-        std::vector<std::wstring> names = ListFolder(folder, L"*.pvdict");
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     // "level tag message" of every line the process wrote, indent dropped.
     static std::vector<std::wstring> LogOf(DWORD pid)
     {

@@ -71,7 +71,6 @@ RunResult RunLexinst(const std::wstring& args, DWORD timeoutMs = kDefaultTimeout
 inline constexpr const wchar_t* kSetvaultDll = L"Setvault.dll";
 inline constexpr const wchar_t* kNotehubDll = L"Notehub.dll";
 inline constexpr const wchar_t* kPvxlogDll = L"pvxlog.dll";
-std::vector<std::wstring> AllComponents();  // the three above
 
 // Copies lexinst.exe and the named DLLs from BinDir() into `dir`; returns the
 // copied program's path, or "" when a copy failed.
@@ -113,12 +112,7 @@ bool SetRegString(HKEY root, const std::wstring& key, const std::wstring& name, 
 // REG_SZ or REG_EXPAND_SZ text; nullopt when missing or of another type.
 std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, const std::wstring& name,
                                          REGSAM view = KEY_WOW64_32KEY);
-std::optional<DWORD> GetRegDword(HKEY root, const std::wstring& key, const std::wstring& name,
-                                 REGSAM view = KEY_WOW64_32KEY);
-std::optional<DWORD> GetRegType(HKEY root, const std::wstring& key, const std::wstring& name,
-                                REGSAM view = KEY_WOW64_32KEY);
 bool RegKeyExists(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32KEY);
-void DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name, REGSAM view = KEY_WOW64_32KEY);
 void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32KEY);
 
 // Sets (or, with nullopt, removes) a string value for a scope and restores what
@@ -162,16 +156,10 @@ struct XLogLine {
     std::wstring message;  // without the indent
 };
 
-// Every line of the file, decoded from UTF-8; empty when the file does not exist.
-std::vector<std::wstring> ReadXLogText();
 // Lines of the file that parse; those of `pid` only when it is not 0. Wine
 // reuses process ids quickly, so for a pid started through Start/Run only the
 // lines written after that start are read.
 std::vector<XLogLine> ReadXLog(DWORD pid = 0);
-// Lines of `pid` that parse in the log file below the data folder `folder`.
-std::vector<XLogLine> ReadXLogIn(const std::wstring& folder, DWORD pid);
-// Parses one line of the file; nullopt when it does not have the line format.
-std::optional<XLogLine> ParseXLogLine(const std::wstring& line);
 
 std::string ToUtf8(const std::wstring& text);
 

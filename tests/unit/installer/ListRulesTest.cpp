@@ -1,10 +1,10 @@
-#include "installer/CellDictInstaller.h"
+// The list rules at their edges, on in-memory lists.
 #include "installer/DictListRules.h"
-#include "installer/SubstringMatcher.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -13,58 +13,6 @@ DictList ListOf(const std::wstring& text)
     DictList list;
     list.Parse(text);
     return list;
-}
-
-std::wstring RandomText(std::mt19937& random, std::size_t maxLength)
-{
-    static const wchar_t alphabet[] = L"12_.;a词";
-    std::uniform_int_distribution<std::size_t> length(0, maxLength);
-    std::uniform_int_distribution<std::size_t> pick(0, 6);
-    std::wstring text(length(random), L' ');
-    for (wchar_t& ch : text)
-        ch = alphabet[pick(random)];
-    return text;
-}
-
-TEST(SubstringMatcherTest, AgreesWithPlainSearchOnRandomTexts)
-{
-    std::mt19937 random(20240517);
-    for (int round = 0; round < 400; ++round) {
-        std::vector<std::wstring> patterns;
-        const int count = round % 7;
-        for (int i = 0; i < count; ++i)
-            patterns.push_back(RandomText(random, 4));
-        const std::wstring text = RandomText(random, 30);
-        SCOPED_TRACE(::testing::Message() << "round " << round);
-
-        const std::vector<std::wstring_view> views(patterns.begin(), patterns.end());
-        const SubstringMatcher matcher(views);
-        const std::vector<bool> found = matcher.FindOccurring(text);
-        bool any = false;
-        for (std::size_t i = 0; i < patterns.size(); ++i) {
-            const bool expected = !patterns[i].empty() && text.find(patterns[i]) != std::wstring::npos;
-            EXPECT_EQ(found[i], expected) << "pattern " << i;
-            any |= expected;
-        }
-        EXPECT_EQ(matcher.OccursInAny(text), any);
-    }
-}
-
-TEST(DictListRulesTest, InstalledTestWithIndexAgreesWithListWalk)
-{
-    const DictList installed = ListOf(L"12_1_3_0.pvdict;12_1_2_9.pvdict;123_1_0_0.pvdict;7.pvdict;"
-                                      L"8_1_0_0.pvdict;8_2_0_0.pvdict;12x_9_9_9.pvdict;");
-    const DictIdentityIndex index(installed);
-    const std::wstring names[] = {L"12_1_2_9.pvdict", L"12_1_3_0.pvdict", L"12_1_3_1.pvdict", L"12_2_0_0.pvdict",
-                                  L"12_1_10_0.pvdict", L"123_0_9_9.pvdict", L"7_0_0_1.pvdict", L"7.pvdict",
-                                  L"8_1_5_0.pvdict", L"9_0_0_0.pvdict", L"12x_1_0_0.pvdict", L"1_0_0_0.pvdict"};
-    for (const std::wstring& name : names) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(IsInstalledSameOrNewer(name, index), IsInstalledSameOrNewer(name, installed));
-    }
-    EXPECT_TRUE(IsInstalledSameOrNewer(L"12_1_2_9.pvdict", installed));   // same version
-    EXPECT_TRUE(IsInstalledSameOrNewer(L"12_1_2_0.pvdict", installed));   // older than listed
-    EXPECT_FALSE(IsInstalledSameOrNewer(L"12_1_10_0.pvdict", installed)); // 10 > 3 as numbers
 }
 
 TEST(DictListRulesTest, NewNamesReplaceEveryListedVersion)

@@ -1,0 +1,44 @@
+// The capacity quota at its exact limits, with the index in a throw-away per-user folder.
+#include "EngineE2eFixture.h"
+
+#include "dict/CellDictFile.h"
+#include "dict/DictCapacity.h"
+
+namespace {
+
+using CapacityTest = e2e::EngineE2eTest;
+
+TEST_F(CapacityTest, QuotaBoundaries)
+{
+    struct Row {
+        const char* what;
+        int64_t indexSize;  // -1: no index file
+        uint32_t fileSize;
+        bool expect;
+    };
+    const Row rows[] = {
+        {"largest file, no index", -1, 16777215, true},
+        {"16 MiB file", -1, 16777216, false},
+        {"index and four times the file just below 256 MiB", 250000000, 4608863, true},
+        {"index and four times the file reach 256 MiB", 250000000, 4608864, false},
+        {"empty dictionary, index one byte below", 268435455, 0, true},
+    };
+    // One batch's quota across all rows: it must see every change of the index.
+    BatchCapacityQuota batch;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
+        ::DeleteFileW(IndexPath().c_str());
+        if (row.indexSize >= 0) {
+            ASSERT_TRUE(e2e::WriteZeroFile(IndexPath(), static_cast<uint64_t>(row.indexSize)));
+        }
+        CellDictFile dict;
+        dict.fileSize = row.fileSize;
+        EXPECT_EQ(HasCapacityFor(&dict), row.expect);
+        EXPECT_EQ(batch.HasCapacityFor(&dict), row.expect);
+    }
+    EXPECT_FALSE(HasCapacityFor(nullptr));
+    EXPECT_FALSE(batch.HasCapacityFor(nullptr));
+}
+
+}  // namespace
