@@ -1,50 +1,18 @@
-// The dialog templates, pictures and icon as they were linked into this program.
-#include "resource.h"
+// The dialog templates as lexinst.exe carries them, and the success text's limit.
 #include "support/E2eSupport.h"
+#include "ui/MessageText.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <cwctype>
-#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct ControlTemplate {
-    std::wstring className;  // upper case; "BUTTON"/"STATIC" for the predefined ordinals
-    std::wstring text;       // "#<n>" for an ordinal
-    int32_t id = 0;
-    uint32_t style = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    uint32_t exStyle = 0;
-    bool operator==(const ControlTemplate&) const = default;
-};
-
-struct DialogTemplate {
-    uint32_t style = 0;
-    short cx = 0, cy = 0;
-    std::wstring caption;
-    std::wstring font;  // "<points> <weight> <typeface>"
-    std::vector<ControlTemplate> controls;
-    uint32_t exStyle = 0;
-    bool operator==(const DialogTemplate&) const = default;
-};
-
-void PrintTo(const DialogTemplate& dialog, std::ostream* out)
-{
-    *out << std::hex << "style 0x" << dialog.style << " ex 0x" << dialog.exStyle << std::dec << " " << dialog.cx << "x"
-         << dialog.cy << " \"" << e2e::ToUtf8(dialog.caption) << "\" " << e2e::ToUtf8(dialog.font);
-    for (const ControlTemplate& c : dialog.controls)
-        *out << "\n  " << c.id << " " << e2e::ToUtf8(c.className) << " \"" << e2e::ToUtf8(c.text) << "\" 0x"
-             << std::hex << c.style << " ex 0x" << c.exStyle << std::dec << " " << c.x << "," << c.y << " " << c.cx
-             << "x" << c.cy;
-}
 
 // Reads an extended dialog template (DLGTEMPLATEEX) field by field.
 class Reader {
@@ -59,8 +27,8 @@ public:
         pos_ += sizeof(T);
         return value;
     }
-    // A string or an ordinal, as dialog templates store them.
-    std::wstring ReadSzOrOrd()
+    // A string, or an ordinal as "#n".
+    std::wstring SzOrOrd()
     {
         const uint16_t first = Read<uint16_t>();
         if (first == 0xFFFF)
@@ -80,132 +48,105 @@ private:
     size_t pos_ = 0;
 };
 
-bool LoadDialogTemplate(int id, DialogTemplate& dialog)
+// The template as lines of text: the dialog, then one line per control. The
+// fields are read in the order of the stream's operands.
+std::vector<std::wstring> DescribeTemplate(HMODULE module, int id)
 {
-    HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
     if (!resource)
-        return false;
-    Reader in(static_cast<const uint8_t*>(::LockResource(::LoadResource(nullptr, resource))),
-              ::SizeofResource(nullptr, resource));
+        return {L"no such dialog"};
+    Reader in(static_cast<const uint8_t*>(::LockResource(::LoadResource(module, resource))),
+              ::SizeofResource(module, resource));
     if (in.Read<uint16_t>() != 1 || in.Read<uint16_t>() != 0xFFFF)
-        return false;  // not an extended template
-    in.Skip(4);        // help id
-    dialog.exStyle = in.Read<uint32_t>();
-    dialog.style = in.Read<uint32_t>();
+        return {L"not an extended template"};
+    in.Skip(4);  // help id
+    std::wostringstream line;
+    line << std::hex << L"ex 0x" << in.Read<uint32_t>();
+    const uint32_t style = in.Read<uint32_t>();
     const uint16_t count = in.Read<uint16_t>();
-    in.Skip(4);  // x, y
-    dialog.cx = in.Read<short>();
-    dialog.cy = in.Read<short>();
-    in.ReadSzOrOrd();  // menu
-    in.ReadSzOrOrd();  // class
-    dialog.caption = in.ReadSzOrOrd();
-    if (dialog.style & DS_SETFONT) {
-        const uint16_t points = in.Read<uint16_t>();
-        const uint16_t weight = in.Read<uint16_t>();
+    line << L" style 0x" << style << std::dec << L" at " << in.Read<short>() << L"," << in.Read<short>() << L" size "
+         << in.Read<short>() << L"x" << in.Read<short>() << L" menu \"" << in.SzOrOrd() << L"\" class \""
+         << in.SzOrOrd() << L"\" \"" << in.SzOrOrd() << L"\"";
+    if (style & DS_SETFONT) {
+        line << L" font " << in.Read<uint16_t>() << L" " << in.Read<uint16_t>();
         in.Skip(2);  // italic, charset
-        dialog.font = std::to_wstring(points) + L" " + std::to_wstring(weight) + L" " + in.ReadSzOrOrd();
+        line << L" " << in.SzOrOrd();
     }
+    std::vector<std::wstring> lines{line.str()};
     for (uint16_t i = 0; i < count; ++i) {
         in.AlignDword();
-        ControlTemplate control;
         in.Skip(4);  // help id
-        control.exStyle = in.Read<uint32_t>();
-        control.style = in.Read<uint32_t>();
-        control.x = in.Read<short>();
-        control.y = in.Read<short>();
-        control.cx = in.Read<short>();
-        control.cy = in.Read<short>();
-        control.id = in.Read<int32_t>();
-        control.className = in.ReadSzOrOrd();
-        // Predefined classes are stored as ordinals or as names in any case.
-        if (control.className == L"#128")
-            control.className = L"BUTTON";
-        else if (control.className == L"#130")
-            control.className = L"STATIC";
-        for (wchar_t& c : control.className)
+        std::wostringstream control;
+        control << std::hex << L"ex 0x" << in.Read<uint32_t>() << L" style 0x" << in.Read<uint32_t>() << std::dec
+                << L" at " << in.Read<short>() << L"," << in.Read<short>() << L" size " << in.Read<short>() << L"x"
+                << in.Read<short>() << L" id " << in.Read<int32_t>();
+        std::wstring className = in.SzOrOrd();
+        // Predefined classes may be stored as ordinals or as names in any case.
+        className = className == L"#128" ? L"BUTTON" : className == L"#130" ? L"STATIC" : className;
+        for (wchar_t& c : className)
             c = static_cast<wchar_t>(std::towupper(c));
-        control.text = in.ReadSzOrOrd();
+        control << L" " << className << L" \"" << in.SzOrOrd() << L"\"";
         in.Skip(in.Read<uint16_t>());  // creation data
-        dialog.controls.push_back(control);
+        lines.push_back(control.str());
     }
-    return in.Ok();
+    return in.Ok() ? lines : std::vector<std::wstring>{L"template cut short"};
 }
 
 TEST(DialogTemplateTest, HoldsTheLayoutTextsAndStyles)
 {
     const struct {
-        const char* name;
         int id;
-        DialogTemplate expected;
+        std::vector<std::wstring> expected;
     } rows[] = {
-        {"information", 129,
-         {0x00CA0040, 256, 149, L"安装Pelvo输入法分类词库", L"9 400 宋体",
-          {
-              {L"BUTTON", L"确定", 1, 0x50010001, 147, 131, 50, 14},
-              {L"BUTTON", L"取消", 2, 0x50010000, 202, 131, 50, 14},
-              {L"STATIC", L"<词库名称>", 1003, 0x5002C000, 73, 19, 166, 10},
-              {L"STATIC", L"词条数：", 1004, 0x5002C000, 73, 33, 33, 8},
-              {L"STATIC", L"词库举例：", -1, 0x50020000, 19, 61, 45, 10},
-              {L"STATIC", L"<无>", 1007, 0x50020000, 73, 61, 166, 33},
-              {L"STATIC", L"<词库说明>", 1008, 0x50020000, 19, 102, 220, 17},
-              {L"STATIC", L"#202", 1009, 0x5000080E, 17, 12, 43, 43},
-              {L"STATIC", L"<词条数>", 1005, 0x5002C000, 111, 33, 128, 10},
-          }}},
-        {"message", 203,
-         {0x80C800C0, 239, 98, L"Pelvo输入法分类词库", L"9 400 宋体",
-          {
-              {L"BUTTON", L"确定", 1, 0x50010001, 185, 80, 50, 14},
-              {L"STATIC", L"Hello, world!", 1011, 0x50020000, 66, 30, 153, 21},
-              {L"STATIC", L"#204", 1012, 0x50000A0E, 16, 16, 43, 43},
-              {L"STATIC", L"更多词库>>", 1013, 0x50020000, 185, 62, 50, 8},
-              {L"BUTTON", L"继续", 1014, 0x50010000, 131, 80, 50, 14},
-          }}},
+        {129,
+         {L"ex 0x0 style 0xca0040 at 0,0 size 256x149 menu \"\" class \"\" \"安装Pelvo输入法分类词库\" font 9 400 宋体",
+          L"ex 0x0 style 0x50010001 at 147,131 size 50x14 id 1 BUTTON \"确定\"",
+          L"ex 0x0 style 0x50010000 at 202,131 size 50x14 id 2 BUTTON \"取消\"",
+          L"ex 0x0 style 0x5002c000 at 73,19 size 166x10 id 1003 STATIC \"<词库名称>\"",
+          L"ex 0x0 style 0x5002c000 at 73,33 size 33x8 id 1004 STATIC \"词条数：\"",
+          L"ex 0x0 style 0x50020000 at 19,61 size 45x10 id -1 STATIC \"词库举例：\"",
+          L"ex 0x0 style 0x50020000 at 73,61 size 166x33 id 1007 STATIC \"<无>\"",
+          L"ex 0x0 style 0x50020000 at 19,102 size 220x17 id 1008 STATIC \"<词库说明>\"",
+          L"ex 0x0 style 0x5000080e at 17,12 size 43x43 id 1009 STATIC \"#202\"",
+          L"ex 0x0 style 0x5002c000 at 111,33 size 128x10 id 1005 STATIC \"<词条数>\""}},
+        {203,
+         {L"ex 0x0 style 0x80c800c0 at 0,0 size 239x98 menu \"\" class \"\" \"Pelvo输入法分类词库\" font 9 400 宋体",
+          L"ex 0x0 style 0x50010001 at 185,80 size 50x14 id 1 BUTTON \"确定\"",
+          L"ex 0x0 style 0x50020000 at 66,30 size 153x21 id 1011 STATIC \"Hello, world!\"",
+          L"ex 0x0 style 0x50000a0e at 16,16 size 43x43 id 1012 STATIC \"#204\"",
+          L"ex 0x0 style 0x50020000 at 185,62 size 50x8 id 1013 STATIC \"更多词库>>\"",
+          L"ex 0x0 style 0x50010000 at 131,80 size 50x14 id 1014 BUTTON \"继续\""}},
+    };
+    HMODULE exe = ::LoadLibraryExW(e2e::LexinstPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    for (const auto& row : rows) {
+        const std::vector<std::wstring> lines = DescribeTemplate(exe, row.id);
+        for (size_t i = 0; i < std::max(lines.size(), row.expected.size()); ++i) {
+            SCOPED_TRACE("dialog " + std::to_string(row.id) + " line " + std::to_string(i));
+            EXPECT_EQ(e2e::ToUtf8(i < lines.size() ? lines[i] : L"<none>"),
+                      e2e::ToUtf8(i < row.expected.size() ? row.expected[i] : L"<none>"));
+        }
+    }
+    ::FreeLibrary(exe);
+}
+
+// The name goes into the second line literally, and the whole text stops at 1023 units.
+TEST(SuccessMessageTest, NamesTheDictionaryAndStopsAt1023Units)
+{
+    const std::wstring prefix = L"您已成功安装\r\n", suffix = L" 分类词库。";
+    const struct {
+        const char* what;
+        std::wstring name;
+    } rows[] = {
+        {"printf directives stay literal", L"%s%d%n"},
+        {"text of exactly 1023 units", std::wstring(1023 - prefix.size() - suffix.size(), L'词')},
+        {"text of 1024 units", std::wstring(1024 - prefix.size() - suffix.size(), L'词')},
+        {"name of 4000 units", std::wstring(4000, L'词')},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        DialogTemplate dialog;
-        ASSERT_TRUE(LoadDialogTemplate(row.id, dialog));
-        EXPECT_EQ(dialog, row.expected);
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(ui::FormatInstallSuccessMessage(row.name), (prefix + row.name + suffix).substr(0, 1023));
     }
-}
-
-// 64 x 64, 24-bit, with the dialogs' background in the corners so that it blends in.
-TEST(PictureResourceTest, IsA64PixelTrueColourBitmapOnTheDialogBackground)
-{
-    for (int id : {IDB_PACKAGE, IDB_SUCCESS, IDB_WARNING, IDB_INFORMATION}) {
-        SCOPED_TRACE("bitmap " + std::to_string(id));
-        HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        ASSERT_NE(bitmap, nullptr);
-        DIBSECTION dib{};
-        ASSERT_EQ(::GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
-        EXPECT_EQ(dib.dsBmih.biWidth, 64);
-        EXPECT_EQ(std::abs(dib.dsBmih.biHeight), 64);
-        EXPECT_EQ(dib.dsBmih.biBitCount, 24);
-        const auto* bits = static_cast<const uint8_t*>(dib.dsBm.bmBits);
-        for (int row : {0, 63}) {
-            for (int column : {0, 63}) {
-                const uint8_t* pixel = bits + row * dib.dsBm.bmWidthBytes + column * 3;
-                EXPECT_EQ(RGB(pixel[2], pixel[1], pixel[0]), RGB(243, 250, 255)) << "corner " << column << "," << row;
-            }
-        }
-        ::DeleteObject(bitmap);
-    }
-}
-
-TEST(IconResourceTest, OffersEveryShellSize)
-{
-    HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_DICTFILE), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-    ASSERT_NE(resource, nullptr);
-    const auto* data = static_cast<const uint8_t*>(::LockResource(::LoadResource(nullptr, resource)));
-    uint16_t count = 0;
-    std::memcpy(&count, data + 4, 2);
-    std::vector<int> sizes;
-    for (uint16_t i = 0; i < count; ++i) {
-        const int edge = data[6 + i * 14];  // GRPICONDIRENTRY: width first; 0 means 256
-        sizes.push_back(edge == 0 ? 256 : edge);
-    }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 256}));
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// ui_tests: the dialog tests, plus two helper modes used around them:
-//   --prepare-prefix   makes the Wine prefix show the dialogs' fonts
-//                      (run as a fixture before the tests: fonts are read at process start)
-//   --record-url URL   stands in for the browser: appends URL to the file that
-//                      kUrlRecordVariable names
+// ui_tests: the dialog tests, and the stand-in browser they register for the
+// link: "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
 #include "DialogDriver.h"
-#include "UiTestSupport.h"
+#include "support/E2eSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,31 +10,19 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-bool RecordUrl(const std::wstring& url)
-{
-    wchar_t file[MAX_PATH] = {};
-    FILE* out = ::GetEnvironmentVariableW(uitest::kUrlRecordVariable, file, MAX_PATH) ? _wfopen(file, L"ab") : nullptr;
-    if (!out)
-        return false;
-    const std::wstring line = url + L"\n";
-    const bool ok = std::fwrite(line.data(), sizeof(wchar_t), line.size(), out) == line.size();
-    std::fclose(out);
-    return ok;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc >= 2 && std::wstring(argv[1]) == L"--prepare-prefix") {
-        const bool ok = uitest::PrepareDialogPrefix();
-        std::fputs(ok ? "prefix prepared\n" : "could not prepare the prefix\n", stdout);
-        return ok ? 0 : 1;
+    if (argc == 4 && std::wstring(argv[1]) == L"--record-url") {
+        FILE* out = _wfopen(argv[2], L"ab");
+        const std::string line = e2e::ToUtf8(argv[3]) + "\n";
+        const bool ok = out && std::fwrite(line.data(), 1, line.size(), out) == line.size();
+        return out && std::fclose(out) == 0 && ok ? 0 : 1;
     }
-    if (argc >= 3 && std::wstring(argv[1]) == L"--record-url")
-        return RecordUrl(argv[2]) ? 0 : 1;
     ::testing::InitGoogleTest(&argc, argv);
+    // Before any lexinst.exe starts: Wine reads these settings at process start.
+    if (!uitest::PrepareDialogPrefix()) {
+        std::fputs("could not prepare the Wine prefix for the dialogs\n", stderr);
+        return 1;
+    }
     return RUN_ALL_TESTS();
 }
