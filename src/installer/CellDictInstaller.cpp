@@ -6,8 +6,10 @@
 #include "host/XLog.h"
 #include "installer/DictConfig.h"
 #include "installer/InstallLock.h"
+#include "installer/KillPoint.h"
 #include "installer/TempFile.h"
 #include "ui/CellDictInstallerUI.h"
+#include "win/UniqueResource.h"
 
 #include <io.h>
 #include <shlobj.h>
@@ -36,6 +38,34 @@ void ClearReadOnly(const std::wstring& path)
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// Copies the source to the temporary file and writes the copy through to the disk,
+// so that it is complete before it takes the stored name.
+bool CopyThrough(const std::wstring& srcPath, const std::wstring& tmpPath)
+{
+    if (!::CopyFileW(srcPath.c_str(), tmpPath.c_str(), FALSE))
+        return false;
+    // A read-only source gives a read-only copy; the stored file must stay replaceable.
+    ClearReadOnly(tmpPath);
+    const win::UniqueFile file(
+        ::CreateFileW(tmpPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file && ::FlushFileBuffers(file.Get());
+}
+
+// Whether the old stored file, if there is one, can be replaced: a read-only one is
+// made writable, and it is opened for deletion as DeleteFileW opens it, so that a
+// file the input method holds open is refused with the same code before anything
+// changes. Fails with the reason in GetLastError.
+bool CanReplace(const std::wstring& path)
+{
+    if (!Exists(path))
+        return true;
+    ClearReadOnly(path);
+    const win::UniqueFile file(::CreateFileW(path.c_str(), DELETE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    return file.IsValid();
 }
 
 }  // namespace
@@ -76,15 +106,14 @@ bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::
          destPath.c_str());
     FunctionTrace trace;
 
-    if (!::CopyFileW(srcPath.c_str(), tmpPath.c_str(), FALSE)) {
+    if (!CopyThrough(srcPath, tmpPath)) {
         XLog(kLogError, kLogTag, L"CopyFile error(%u): %s -> %s", ::GetLastError(), srcPath.c_str(),
              tmpPath.c_str());
         return false;
     }
-    // A read-only source gives a read-only copy; the stored file must stay replaceable.
-    ClearReadOnly(tmpPath);
+    KILL_POINT("copied");
 
-    if (DeleteDictFile(destPath) < 0) {
+    if (!CanReplace(destPath)) {
         XLog(kLogError, kLogTag, L"error replacing old dict file(%u): %s", ::GetLastError(), destPath.c_str());
         return false;
     }
@@ -94,11 +123,13 @@ bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::
     if (::_waccess(datPath.c_str(), 2) == 0)
         ::DeleteFileW(datPath.c_str());
 
-    if (!::MoveFileW(tmpPath.c_str(), destPath.c_str())) {
+    // One step: a reader of the folder sees the old file or the complete new one.
+    if (!::MoveFileExW(tmpPath.c_str(), destPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         XLog(kLogError, kLogTag, L"MoveFile error(%u): %s -> %s", ::GetLastError(), tmpPath.c_str(),
              destPath.c_str());
         return false;
     }
+    KILL_POINT("replaced");
     return true;
 }
 

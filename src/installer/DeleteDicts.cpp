@@ -4,8 +4,12 @@
 #include "host/ConfigStore.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
+#include "installer/InstallLock.h"
+#include "installer/KillPoint.h"
 
-// Removal shows nothing and logs nothing; it does not take the install lock.
+// Removal shows nothing and logs nothing. It waits for the install lock, so that an
+// install and a removal never write back a list read before the other's write;
+// when the lock cannot be had, it removes all the same.
 //
 // Two choices where the rules leave room:
 // - An empty positional selects nothing. Read as a substring it would be found in
@@ -20,6 +24,8 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     IConfigureInst* cfg = GetConfigureInst();
     if (!cfg)
         return false;
+    InstallLock lock;
+    AcquireInstallLock(lock);
 
     std::wstring installedText;
     std::wstring activeText;
@@ -38,7 +44,9 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     TakeSelected(active, names);
 
     WriteConfigString(cfg, kInstalledDictKey, installed.Join());
+    KILL_POINT("removal-installed-written");
     WriteConfigString(cfg, kActiveDictKey, active.Join());
+    KILL_POINT("removal-lists-written");
 
     std::wstring accountDir;
     const std::wstring folder = ReadConfigString(cfg, kAccountDataDirKey, accountDir)

@@ -5,6 +5,7 @@
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
 #include "installer/DictListRules.h"
+#include "installer/KillPoint.h"
 
 #include <windows.h>
 
@@ -83,6 +84,7 @@ bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate
         WriteConfigString(cfg, kInstalledDictKey, newText);
         XLog(kLogTrace, kLogTag, L"写入词库列表：[%s] => [%s]", installedText.c_str(), newText.c_str());
     }
+    KILL_POINT("installed-written");
 
     if (UpdateActiveNames(active, obsolete, storedNames, activate)) {
         const std::wstring newText = active.Join();
@@ -96,6 +98,7 @@ bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate
     const std::wstring nowText = ReadListText(cfg, kInstalledDictKey);
     WriteConfigString(cfg, kOrderedDictKey, CleanOrderedList(orderedText, nowText));
 
+    KILL_POINT("lists-written");
     if (!obsolete.empty())
         DeleteObsoleteFiles(obsolete);
     return true;
