@@ -17,8 +17,7 @@ namespace {
 // $R its root, $S the source folder, $A the account's dictionary folder, $D the data
 // folder, $U the per-user data folder (none with a trailing backslash).
 struct Dict {
-    uint32_t id = 0;  // 0: not a dictionary but zero bytes
-    uint32_t major = 1, minor = 0, build = 0;
+    uint32_t id = 0, major = 1, minor = 0, build = 0;  // id 0: not a dictionary but zero bytes
     uint16_t level = 0;
 };
 
@@ -50,12 +49,6 @@ struct Scenario {
 void PrintTo(const Scenario& row, std::ostream* out)
 {
     *out << row.name;
-}
-
-Settings operator+(Settings a, const Settings& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 const std::wstring kSummary = L"20 lexinst Successfully installed ";
@@ -182,7 +175,7 @@ const Scenario kScenarios[] = {
      .files = kListedFiles, .exitCode = 1,
      .expectSettings = {{L"/Dict/ActiveDict", L"12_1_0_0.pvdict;9_1_0_0.pvdict;"}}, .expectFiles = kListedFiles},
     {.name = "DeleteLooksInThePerUserFolderWithoutAnAccount", .args = {L"-delete", L"7_1_0_0"},
-     .settings = kListed + Settings{{L"/Common/accountDataDir", L"<absent>"}}, .files = kListedFiles, .exitCode = 1,
+     .settings = {kListed[0], kListed[1], {L"/Common/accountDataDir", L"<absent>"}}, .files = kListedFiles, .exitCode = 1,
      .expectSettings = {{L"/Dict/InstalledDict", L"112_1_0_0.pvdict;12_1_0_0.pvdict;"}},
      .expectFiles = {{L"$A\\7_1_0_0.pvdict"}}, .absent = {L"$U\\dict\\7_1_0_0.pvdict"}},
 };

@@ -35,12 +35,10 @@ private:
 TEST(ImeLocations, RegistryTextsOfThe32BitViewOnly)
 {
     const std::wstring key = std::wstring(e2e::kImeRegKey) + L"\\HostTest";
-    {
-        e2e::ScopedRegValue value(HKEY_LOCAL_MACHINE, key, L"v", L"C:\\Ime", KEY_WOW64_32KEY);
-        EXPECT_EQ(L"C:\\Ime", ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"v", L"<default>"));
-    }
-    e2e::ScopedRegValue value(HKEY_LOCAL_MACHINE, key, L"v", L"C:\\Other", KEY_WOW64_64KEY);
-    EXPECT_EQ(L"<default>", ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"v", L"<default>"));
+    e2e::ScopedRegValue only64(HKEY_LOCAL_MACHINE, key, L"a", L"C:\\Other", KEY_WOW64_64KEY);
+    e2e::ScopedRegValue in32(HKEY_LOCAL_MACHINE, key, L"b", L"C:\\Ime", KEY_WOW64_32KEY);
+    EXPECT_EQ(L"<default>", ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"a", L"<default>"));
+    EXPECT_EQ(L"C:\\Ime", ReadRegString(HKEY_LOCAL_MACHINE, key.c_str(), L"b", L"<default>"));
 }
 
 TEST(ImeLocations, BuffersTakeCapacityLessOneUnitsAndATerminator)

@@ -1,14 +1,16 @@
-// The capacity quota at its exact limits, with the index in a throw-away per-user folder.
+// The capacity quota at its exact limits, with the index in a throw-away per-user
+// folder, and the copy step of an install.
 #include "EngineE2eFixture.h"
 
 #include "dict/CellDictFile.h"
 #include "dict/DictCapacity.h"
+#include "installer/CellDictInstaller.h"
 
 namespace {
 
-using CapacityTest = e2e::EngineE2eTest;
+using FileStepsTest = e2e::EngineE2eTest;
 
-TEST_F(CapacityTest, QuotaBoundaries)
+TEST_F(FileStepsTest, CapacityQuotaBoundaries)
 {
     struct Row {
         const char* what;
@@ -39,6 +41,17 @@ TEST_F(CapacityTest, QuotaBoundaries)
     }
     EXPECT_FALSE(HasCapacityFor(nullptr));
     EXPECT_FALSE(batch.HasCapacityFor(nullptr));
+}
+
+// A copy made where no file is yet takes the source's read-only attribute (the
+// whole program always copies onto a fresh temporary file, which Wine leaves writable).
+TEST_F(FileStepsTest, ReadOnlySourceGivesAWritableStoredFile)
+{
+    const std::wstring src = WriteSource(L"ro.pvdict", e2e::MakeDict(2, 1, 0, 0));
+    ::SetFileAttributesW(src.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::wstring dest = SourceDir() + L"\\stored.pvdict";
+    ASSERT_TRUE(CellDictInstaller::InstallDictFile(src, dest, SourceDir() + L"\\fresh.tmp"));
+    EXPECT_EQ(::GetFileAttributesW(dest.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
 }  // namespace
