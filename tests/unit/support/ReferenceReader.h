@@ -1,28 +1,24 @@
 #pragma once
 // Record-by-record readers of .pvdict files, written step for step as the
-// format's algorithms read (a seek and a small read per record). Tests and
-// fuzzers compare the block-reading CellDictFile with these. Too slow for
-// large files, which is why the product does not use them.
+// format's algorithms read (a seek and a small read per record). Tests,
+// fuzzers and benchmarks compare the block-reading CellDictFile with these.
 
-#include "dict/CellDictHeader.h"
-
-#include <cstdint>
-#include <string>
-#include <vector>
+#include "dict/CellDictFile.h"
 
 struct ReferenceLoadResult {
     bool ok = false;
-    bool opened = false;      // the file could be opened and measured
-    bool headerRead = false;  // `header` holds the file's first 848 bytes
-    CellDictHeader header{};
-    uint32_t fileSize = 0;
+    CellDictHeader header{};  // all zero unless the file's first 848 bytes were read
+    uint32_t fileSize = 0;    // 0 unless the file was opened and measured
 };
 
-// Opens, measures, reads the header and, with `validate`, walks the sections
-// with fread and fseek on the stream itself.
+// Opens, measures, reads the header and, with `validate`, walks the sections.
 ReferenceLoadResult ReferenceLoad(const std::wstring& path, bool validate);
 
-// Reopens `path` and gathers section-1 sample words with a seek and a read per
-// record, as CellDictFile::ReadSampleWords must.
+// Reopens `path` and gathers section-1 sample words as ReadSampleWords must.
 unsigned ReferenceReadSampleWords(const std::wstring& path, const CellDictHeader& header,
                                   std::vector<std::wstring>& words, unsigned maxCount);
+
+// Loads `path` every way CellDictFile can, its verdict into `verdict`, and adds
+// its samples to `words`; names what disagrees with the reference, "" for nothing.
+std::string CompareWithReference(const std::wstring& path, std::vector<std::wstring>& words, unsigned maxCount,
+                                 CellDictVerdict& verdict);
