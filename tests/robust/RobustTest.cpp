@@ -1,0 +1,209 @@
+// Installs and removals lose nothing: many processes on one account at once, and
+// runs of lexinst_killable.exe ended at every named step, then run again.
+#include "EngineE2eFixture.h"
+#include "installer/KillPoint.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+using Files = std::map<std::wstring, ByteVector>;  // names with their bytes; a list's names have none
+
+Files Split(const std::wstring& list)
+{
+    Files names;
+    std::wistringstream in(list);
+    for (std::wstring name; std::getline(in, name, L';');)
+        names[name];
+    return names;
+}
+
+std::optional<ByteVector> Find(const Files& files, const std::wstring& name)
+{
+    return files.count(name) ? std::optional(files.at(name)) : std::nullopt;
+}
+
+struct State {
+    Files installed, active, files;  // the two lists and the stored dictionaries
+    std::size_t tmpFiles = 0;
+};
+
+// "installed", "active" and "file", each followed by the " +added", " -gone" and
+// " ~changed" names of `now` against `base`, when there are any.
+std::wstring Diff(const State& now, const State& base)
+{
+    std::wstring text;
+    for (const auto& [what, part] : {std::pair{L"installed", &State::installed}, std::pair{L"active", &State::active},
+                                     std::pair{L"file", &State::files}}) {
+        std::wstring changes;
+        for (const auto& [name, bytes] : now.*part)
+            changes += !(base.*part).count(name) ? L" +" + name : (base.*part).at(name) != bytes ? L" ~" + name : L"";
+        for (const auto& entry : base.*part)
+            changes += (now.*part).count(entry.first) ? L"" : L" -" + entry.first;
+        text += changes.empty() ? changes : what + changes + L";";
+    }
+    return text;
+}
+
+// Every listed name has its file (as every one has before the run), and every file
+// is as before the run or as after an uninterrupted one: none torn, lost or stray.
+void ExpectNothingLost(const State& before, const State& killed, const State& uninterrupted)
+{
+    for (const Files* list : {&killed.installed, &killed.active})
+        for (const auto& entry : *list)
+            EXPECT_TRUE(killed.files.count(entry.first)) << "listed, file missing: " << ToUtf8(entry.first);
+    for (const State* state : {&before, &killed, &uninterrupted})
+        for (const auto& [name, bytes] : state->files)
+            EXPECT_TRUE(Find(killed.files, name) == Find(before.files, name) ||
+                        Find(killed.files, name) == Find(uninterrupted.files, name))
+                << "torn, lost or stray: " << ToUtf8(name);
+}
+
+class RobustTest : public EngineE2eTest {
+protected:
+    State Capture() const
+    {
+        State state{Split(Setting(L"/Dict/InstalledDict")), Split(Setting(L"/Dict/ActiveDict")), {}, 0};
+        for (const std::wstring& name : ListFolder(AccountDictDir(), L"*.pvdict"))
+            state.files[name] = ReadFileBytes(AccountDictDir() + name).value_or(ByteVector{});
+        state.tmpFiles = ListFolder(AccountDictDir(), L"tmp*.tmp").size();
+        return state;
+    }
+    // Stores the files and appends their names to both lists.
+    void AddListed(const Files& files) const
+    {
+        std::wstring names;
+        for (const auto& [name, bytes] : files) {
+            names += name + L";";
+            WriteFileBytes(AccountDictDir() + name, bytes);
+        }
+        for (const wchar_t* key : {L"/Dict/InstalledDict", L"/Dict/ActiveDict"})
+            SetSetting(key, Setting(key) + names);
+    }
+    // Installed and active: 31, 32 and 33 in version 1. 31 v2 is active only, with a
+    // stored file that the single install replaces: the one way a silent install
+    // overwrites the file of a listed name.
+    void Prepare() const
+    {
+        MakeAccountDictDir();
+        for (const std::wstring& name : ListFolder(AccountDictDir(), L"*"))
+            ::DeleteFileW((AccountDictDir() + name).c_str());
+        WriteFileBytes(AccountDictDir() + StoredName(31, 2, 0, 0), {7, 7, 7});
+        SetSetting(L"/Dict/InstalledDict", L"");
+        SetSetting(L"/Dict/ActiveDict", StoredName(31, 2, 0, 0) + L";");
+        AddListed({{StoredName(31, 1, 0, 0), MakeDict(31, 1, 0, 0)}, {StoredName(32, 1, 0, 0), MakeDict(32, 1, 0, 0)},
+                   {StoredName(33, 1, 0, 0), MakeDict(33, 1, 0, 0)}});
+    }
+};
+
+TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
+{
+    struct Command { const char* name; std::wstring args; int success; State uninterrupted; } commands[] = {
+        {"single", L"-silent " + QuoteArg(WriteSource(L"a.pvdict", MakeDict(31, 2, 0, 0))), 0, {}},
+        {"batch", L"-silent " + QuoteArg(WriteSource(L"b.pvdict", MakeDict(32, 2, 0, 0))) + L" " +
+                      QuoteArg(WriteSource(L"c.pvdict", MakeDict(34, 1, 0, 0))), 0, {}},
+        {"removal", L"-delete 33_1_0_0", 1, {}},
+    };
+    for (Command& command : commands) {
+        Prepare();
+        ASSERT_EQ(RunLexinst(command.args).exitCode, command.success) << command.name;
+        command.uninterrupted = Capture();
+    }
+    // Once the installed list is written, a rerun finds the names installed and skips
+    // them (a removal finds nothing left to select): what the killed run had still to
+    // do stays undone, `leftover` against an uninterrupted run.
+    const struct { const char* step; int command; std::wstring leftover; } rows[] = {
+        {"copied", 0, L""}, {"replaced", 0, L""},
+        {"installed-written", 0, L"active +31_1_0_0.pvdict;file +31_1_0_0.pvdict;"},
+        {"lists-written", 0, L"file +31_1_0_0.pvdict;"},
+        {"copied", 1, L""}, {"replaced", 1, L""},
+        {"installed-written", 1, L"active +32_1_0_0.pvdict -32_2_0_0.pvdict -34_1_0_0.pvdict;file +32_1_0_0.pvdict;"},
+        {"lists-written", 1, L"file +32_1_0_0.pvdict;"},
+        {"removal-installed-written", 2, L"file +33_1_0_0.pvdict;"}, {"removal-lists-written", 2, L"file +33_1_0_0.pvdict;"},
+    };
+    const auto print = [](auto... columns) { std::printf("%-26s %-7s | %-48s | %s\n", columns...); };
+    print("step", "command", "after kill, against before", "after rerun, against uninterrupted");
+    for (const auto& row : rows) {
+        const Command& command = commands[row.command];
+        SCOPED_TRACE(std::string(row.step) + " / " + command.name);
+        Prepare();
+        const State before = Capture();
+        ::SetEnvironmentVariableA("LEXINST_KILL_AT", row.step);  // read by lexinst_killable.exe only
+        EXPECT_EQ(e2e::Run(BinDir() + L"\\lexinst_killable.exe", command.args).exitCode, static_cast<int>(kKilledExitCode))
+            << "the step is reached";
+        const State killed = Capture();
+        ExpectNothingLost(before, killed, command.uninterrupted);
+
+        EXPECT_EQ(RunLexinst(command.args).exitCode, command.success);
+        const State rerun = Capture();
+        EXPECT_EQ(Diff(rerun, command.uninterrupted), row.leftover);
+        EXPECT_EQ(rerun.tmpFiles, killed.tmpFiles) << "the rerun leaves no temporary file of its own";
+        print(row.step, command.name, ToUtf8(Diff(killed, before) + L" tmp " + std::to_wstring(killed.tmpFiles)).c_str(),
+              ToUtf8(Diff(rerun, command.uninterrupted)).c_str());
+    }
+}
+
+// Removals of listed names and installs of one or two files, all started together.
+// 16 processes, 3 repetitions; with LEXINST_ROBUST_FULL set, 32 and 20.
+TEST_F(RobustTest, OverlappingInstallsAndRemovalsLoseNothing)
+{
+    const bool full = std::getenv("LEXINST_ROBUST_FULL") != nullptr;
+    const int processes = full ? 32 : 16, repetitions = full ? 20 : 3;
+    Prepare();
+    Files kept = Capture().files;  // listed names that nobody removes, with their bytes
+    kept.erase(StoredName(31, 2, 0, 0));  // active only
+    std::size_t checked = 0, lost = 0;
+    for (int rep = 0; rep < repetitions; ++rep) {
+        // Odd processes remove, even ones install; every fourth installs two files.
+        std::vector<Files> touched(processes);
+        std::vector<std::wstring> args(processes);
+        for (int i = 0; i < processes; ++i) {
+            const uint32_t first = 100000 + rep * 1000 + i;
+            for (uint32_t id = first; id <= first + (i % 4 ? 0 : 500); id += 500) {
+                const std::wstring name = StoredName(id, 1, 0, 0);
+                const ByteVector& bytes = touched[i][name] = MakeDict(id, 1, 0, 0);
+                args[i] += L" " + (i % 2 ? name : QuoteArg(WriteSource(name, bytes)));
+            }
+            if (i % 2)
+                AddListed(touched[i]);
+        }
+        std::vector<Process> running;
+        for (int i = 0; i < processes; ++i)
+            running.push_back(Start(LexinstPath(), (i % 2 ? L"-delete" : L"-silent") + args[i]));
+        std::vector<int> exits;
+        for (Process& process : running)
+            exits.push_back(process.Wait(300000));
+
+        const State state = Capture();
+        const auto expect = [&](bool ok, const std::wstring& name) {
+            ++checked;
+            lost += ok ? 0 : 1;
+            EXPECT_TRUE(ok) << "repetition " << rep << ": " << ToUtf8(name);
+            return ok;
+        };
+        const auto listedAs = [&](const std::wstring& name, const ByteVector& bytes) {
+            return state.installed.count(name) && state.active.count(name) && Find(state.files, name) == bytes;
+        };
+        std::erase_if(kept, [&](const auto& entry) { return !expect(listedAs(entry.first, entry.second), entry.first); });
+        for (int i = 0; i < processes; ++i) {
+            for (const auto& [name, bytes] : touched[i]) {
+                if (i % 2)
+                    expect(exits[i] == 1 && !state.installed.count(name) && !state.active.count(name) &&
+                               !state.files.count(name), name);
+                else if (expect(exits[i] == 0 && listedAs(name, bytes), name))
+                    kept[name] = bytes;  // a lost name is counted once
+            }
+        }
+        EXPECT_EQ(state.tmpFiles, 0u) << "repetition " << rep;
+    }
+    std::printf("stress: %d processes, %d repetitions, %zu entries checked, %zu entries lost\n", processes,
+                repetitions, checked, lost);
+}
+
+}  // namespace
+}  // namespace e2e
