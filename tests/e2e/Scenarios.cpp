@@ -86,7 +86,8 @@ const Scenario kScenarios[] = {
      .files = {{L"$S\\d.pvdict", {3}}}, .expectSettings = {{L"/Dict/ActiveDict", L"3_1_0_0.pvdict;"}},
      .expectFiles = {{L"$A\\3_1_0_0.pvdict", {3}}}, .absent = {L"$D\\3_1_0_0.pvdict"}},
     {.name = "NewerVersionReplacesTheOlderEverywhere", .args = {L"-silent", L"$S\\new.pvdict"},
-     .settings = {{L"/Dict/InstalledDict", L"12_1_2_9.pvdict;other.pvdict;"}, {L"/Dict/ActiveDict", L"12_1_2_9.pvdict;"}},
+     .settings = {{L"/Dict/InstalledDict", L"12_1_2_9.pvdict;other.pvdict;"},
+                  {L"/Dict/ActiveDict", L"12_1_2_9.pvdict;"}},
      .files = {{L"$A\\12_1_2_9.pvdict", {12, 1, 2, 9}}, {L"$S\\new.pvdict", {12, 1, 3}}},
      .expectSettings = {{L"/Dict/InstalledDict", L"12_1_3_0.pvdict;other.pvdict;"},
                         {L"/Dict/ActiveDict", L"12_1_3_0.pvdict;"}},
@@ -111,7 +112,8 @@ const Scenario kScenarios[] = {
      .log = {L"40 lexinst Error reading dict file: $S/bad.pvdict", L"!Successfully installed"}},
     {.name = "OddSeparatorsAndTheAutopushList", .args = {L"-silent", L"$S\\p.pvdict", L"$S\\c.pvdict"},
      .settings = {{L"/Dict/InstalledDict", L";;b.pvdict;;a.pvdict"}, {L"/Dict/ActiveDict", L"a.pvdict;;"},
-                  {L"/Dict/OrderedDict", L";x;;b.pvdict"}, {L"/Local/Autopush/Dict/installedList", L";26_1_0_0.pvdict"}},
+                  {L"/Dict/OrderedDict", L";x;;b.pvdict"},
+                  {L"/Local/Autopush/Dict/installedList", L";26_1_0_0.pvdict"}},
      .files = {{L"$S\\p.pvdict", {26}}, {L"$S\\c.pvdict", {27}}},
      .expectSettings = {{L"/Dict/InstalledDict", L"27_1_0_0.pvdict;a.pvdict;b.pvdict;"},
                         {L"/Dict/ActiveDict", L"27_1_0_0.pvdict;a.pvdict;"}, {L"/Dict/OrderedDict", L"x;"},
@@ -175,7 +177,8 @@ const Scenario kScenarios[] = {
      .files = kListedFiles, .exitCode = 1,
      .expectSettings = {{L"/Dict/ActiveDict", L"12_1_0_0.pvdict;9_1_0_0.pvdict;"}}, .expectFiles = kListedFiles},
     {.name = "DeleteLooksInThePerUserFolderWithoutAnAccount", .args = {L"-delete", L"7_1_0_0"},
-     .settings = {kListed[0], kListed[1], {L"/Common/accountDataDir", L"<absent>"}}, .files = kListedFiles, .exitCode = 1,
+     .settings = {kListed[0], kListed[1], {L"/Common/accountDataDir", L"<absent>"}}, .files = kListedFiles,
+     .exitCode = 1,
      .expectSettings = {{L"/Dict/InstalledDict", L"112_1_0_0.pvdict;12_1_0_0.pvdict;"}},
      .expectFiles = {{L"$A\\7_1_0_0.pvdict"}}, .absent = {L"$U\\dict\\7_1_0_0.pvdict"}},
 };
@@ -246,8 +249,8 @@ TEST_P(Scenarios, Run)
     ASSERT_FALSE(exe.empty());
     std::wstring args;
     for (const std::wstring& arg : row.args)
-        args += L" " + QuoteArg(Expand(arg));
-    const RunResult run = e2e::Run(exe, args.substr(args.empty() ? 0 : 1));
+        args += QuoteArg(Expand(arg)) + L" ";
+    const RunResult run = e2e::Run(exe, args);
     held.clear();
 
     EXPECT_EQ(run.exitCode, row.exitCode);
@@ -280,8 +283,7 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
 {
     const std::wstring cls = L"PelvoImeDictFile", type = L"MIME\\Database\\Content Type\\application/PelvoImeDict";
     const auto clear = [&] {
-        for (const std::wstring& key : {std::wstring(L".pvdict"), cls, type, std::wstring(L".pcd"),
-                                        std::wstring(L"PvImeFile")})
+        for (const wchar_t* key : {L".pvdict", cls.c_str(), type.c_str(), L".pcd", L"PvImeFile"})
             DeleteRegTree(HKEY_CLASSES_ROOT, key, 0);
     };
     clear();
@@ -298,12 +300,7 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
         {cls + L"\\Shell\\Open\\Command", L"", exe + L" \"%1\""},
         {type, L"Extension", L".pvdict"},
     };
-    const struct {
-        const char* what;
-        std::wstring args;
-        int exitCode;
-        bool registered, legacy;
-    } steps[] = {
+    const struct { const char* what; std::wstring args; int exitCode; bool registered, legacy; } steps[] = {
         {"a line that cannot be parsed", L"-reg -dest", 1, false, true},
         {"-reg", L"-reg", 0, true, false},
         {"-reg again, a path ignored", L"-reg C:\\no\\such.pvdict", 0, true, false},
@@ -317,8 +314,9 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
             EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, key, name, 0),
                       step.registered ? std::optional(data) : std::nullopt) << ToUtf8(key);
         }
-        EXPECT_EQ(RegKeyExists(HKEY_CLASSES_ROOT, L".pcd", 0), step.legacy);
-        EXPECT_EQ(RegKeyExists(HKEY_CLASSES_ROOT, L"PvImeFile", 0), step.legacy);
+        EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, L".pcd", L"", 0).has_value(), step.legacy);
+        EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, L"PvImeFile\\Shell\\Open\\Command", L"", 0).has_value(),
+                  step.legacy);
     }
     clear();
 }

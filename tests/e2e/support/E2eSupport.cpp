@@ -240,12 +240,6 @@ std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, con
     return text.substr(0, text.find(L'\0'));
 }
 
-bool RegKeyExists(HKEY root, const std::wstring& key, REGSAM view)
-{
-    win::UniqueKey opened;
-    return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, opened.Receive()) == ERROR_SUCCESS;
-}
-
 void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view)
 {
     win::UniqueKey opened;

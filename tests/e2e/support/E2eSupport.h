@@ -112,7 +112,6 @@ bool SetRegString(HKEY root, const std::wstring& key, const std::wstring& name, 
 // REG_SZ or REG_EXPAND_SZ text; nullopt when missing or of another type.
 std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, const std::wstring& name,
                                          REGSAM view = KEY_WOW64_32KEY);
-bool RegKeyExists(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32KEY);
 void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view = KEY_WOW64_32KEY);
 
 // Sets (or, with nullopt, removes) a string value for a scope and restores what

@@ -17,7 +17,8 @@ DictList ListOf(const std::wstring& text)
 
 TEST(DictListRulesTest, NewNamesReplaceEveryListedVersion)
 {
-    struct Row { const char* what; std::wstring installed; std::vector<std::wstring> names; std::wstring expectInstalled, expectObsolete; bool expectChanged; };
+    struct Row { const char* what; std::wstring installed; std::vector<std::wstring> names;
+                 std::wstring expectInstalled, expectObsolete; bool expectChanged; };
     const Row rows[] = {
         {"already listed", L"5_1_0_0.pvdict;", {L"5_1_0_0.pvdict"}, L"5_1_0_0.pvdict;", L"", false},
         {"older and newer versions both go", L"5_0_9_0.pvdict;5_2_0_0.pvdict;55_1_0_0.pvdict;", {L"5_1_0_0.pvdict"},
@@ -41,7 +42,8 @@ TEST(DictListRulesTest, NewNamesReplaceEveryListedVersion)
 
 TEST(DictListRulesTest, ActiveListFollowsObsoleteAndActivate)
 {
-    struct Row { const char* what; std::wstring active, obsolete; bool activate; std::wstring expectActive; bool expectChanged; };
+    struct Row { const char* what; std::wstring active, obsolete; bool activate;
+                 std::wstring expectActive; bool expectChanged; };
     const Row rows[] = {
         {"already active", L"9_2_0_0.pvdict;", L"", true, L"9_2_0_0.pvdict;", false},
         {"deselect still drops the old version", L"9_1_0_0.pvdict;x;", L"9_1_0_0.pvdict;", false, L"x;", true},
@@ -72,7 +74,8 @@ TEST(DictListRulesTest, OrderedListDropsWhatOccursInTheInstalledText)
 
 TEST(DictListRulesTest, SelectionBySubstring)
 {
-    struct Row { const char* what; std::vector<std::wstring> selectors; std::wstring expectLeft; std::vector<std::wstring> expectTaken; };
+    struct Row { const char* what; std::vector<std::wstring> selectors;
+                 std::wstring expectLeft; std::vector<std::wstring> expectTaken; };
     const Row rows[] = {
         {"identifier digits anywhere", {L"12"}, L"7_1_0_0.pvdict;",
          {L"112_1_0_0.pvdict", L"12_1_0_0.pvdict", L"5_12_0_0.pvdict"}},
