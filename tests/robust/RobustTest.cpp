@@ -149,11 +149,11 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
 }
 
 // Removals of listed names and installs of one or two files, all started together.
-// 16 processes, 3 repetitions; with LEXINST_ROBUST_FULL set, 32 and 20.
+// 24 processes, 3 repetitions; with LEXINST_ROBUST_FULL set, 32 and 20.
 TEST_F(RobustTest, OverlappingInstallsAndRemovalsLoseNothing)
 {
     const bool full = std::getenv("LEXINST_ROBUST_FULL") != nullptr;
-    const int processes = full ? 32 : 16, repetitions = full ? 20 : 3;
+    const int processes = full ? 32 : 24, repetitions = full ? 20 : 3;
     Prepare();
     Files kept = Capture().files;  // listed names that nobody removes, with their bytes
     kept.erase(StoredName(31, 2, 0, 0));  // active only
