@@ -3,7 +3,7 @@
 // photographed and answered from here, and the run is judged by its exit code,
 // the stored file and the dictionary lists.
 //
-// The program is also the stand-in browser that the link test registers:
+// The program is also the stand-in browser that the test registers for the link:
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
 #include "EngineE2eFixture.h"
 #include "ui/CMessageDlg.h"
@@ -52,25 +52,30 @@ void WaitForPaint(HWND dialog)
     ::Sleep(300);
 }
 
+struct DialogSearch {
+    DWORD processId;
+    HWND previous;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (owner == search->processId && window != search->previous && std::wstring(className) == L"#32770" &&
+        IsShown(window))
+        search->found = window;
+    return !search->found;
+}
+
 // The first shown dialog of `processId` other than `previous`, once painted; null after 10 s.
 HWND WaitForDialog(DWORD processId, HWND previous)
 {
-    struct Search {
-        DWORD processId;
-        HWND previous;
-        HWND found = nullptr;
-    } search{processId, previous};
-    auto find = [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        wchar_t className[16] = {};
-        ::GetClassNameW(window, className, 16);
-        if (owner == s->processId && window != s->previous && std::wstring(className) == L"#32770" && IsShown(window))
-            s->found = window;
-        return !s->found;
-    };
-    if (!WaitFor([&] { return ::EnumWindows(find, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; }))
+    DialogSearch search{processId, previous};
+    if (!WaitFor([&] { return ::EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; }))
         return nullptr;
     WaitForPaint(search.found);
     return search.found;
@@ -100,13 +105,12 @@ Capture Shot(HWND window)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    if (HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) {
-        HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    if (const win::UniqueBitmap bitmap{::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)}) {
+        HGDIOBJ previous = ::SelectObject(memory, bitmap.Get());
         ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
         ::GdiFlush();
         capture.bgra.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + capture.width * capture.height * 4);
         ::SelectObject(memory, previous);
-        ::DeleteObject(bitmap);
     }
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);

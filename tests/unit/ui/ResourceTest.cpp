@@ -93,13 +93,12 @@ TEST(DialogTemplateTest, HoldsTheLayoutTextsAndStyles)
          L"ex 0x0 style 0x50020000 at 185,62 size 50x8 id 1013 STATIC \"更多词库>>\"\n"
          L"ex 0x0 style 0x50010000 at 131,80 size 50x14 id 1014 BUTTON \"继续\"\n"},
     };
-    HMODULE exe = ::LoadLibraryExW(e2e::LexinstPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr);
+    const win::UniqueModule exe{::LoadLibraryExW(e2e::LexinstPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)};
+    ASSERT_TRUE(exe);
     for (const auto& row : rows) {
         SCOPED_TRACE("dialog " + std::to_string(row.id));
-        EXPECT_EQ(e2e::ToUtf8(DescribeTemplate(exe, row.id)), e2e::ToUtf8(row.expected));
+        EXPECT_EQ(e2e::ToUtf8(DescribeTemplate(exe.Get(), row.id)), e2e::ToUtf8(row.expected));
     }
-    ::FreeLibrary(exe);
 }
 
 // The name goes into the second line literally, and the whole text stops at 1023 units.
