@@ -5,7 +5,7 @@
 #include "FuzzInput.h"
 
 #include <algorithm>
-#include <iterator>
+#include <set>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -27,14 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(list.Join() == joined && (data[0] % 5 >= 3 || reparsed.Join() == joined));
 
     // Adding texts unites the lists, and what is added is there to remove.
-    std::vector<std::wstring> united(list.begin(), list.end());
+    std::set<std::wstring> united(list.begin(), list.end());
     for (std::size_t i = 1; i < texts.size(); ++i) {
         DictList other(separator);
         other.Parse(texts[i]);
         list.AddTokens(texts[i]);
-        std::vector<std::wstring> both;
-        std::set_union(united.begin(), united.end(), other.begin(), other.end(), std::back_inserter(both));
-        united.swap(both);
+        united.insert(other.begin(), other.end());
     }
     FUZZ_CHECK(std::equal(list.begin(), list.end(), united.begin(), united.end()));
     for (const auto& name : united)
