@@ -1,7 +1,5 @@
 #include "support/E2eSupport.h"
 
-#include "support/ArgumentQuoting.h"
-
 #include <shlobj.h>
 
 #include <algorithm>
@@ -14,15 +12,11 @@ namespace e2e {
 namespace {
 
 // "/A/B/C" -> {"Config\A\B", "C"}.
-bool SettingPlace(const std::wstring& setting, std::wstring& key, std::wstring& name)
+std::pair<std::wstring, std::wstring> SettingPlace(const std::wstring& setting)
 {
-    const std::size_t slash = setting.rfind(L'/');
-    if (setting.empty() || setting[0] != L'/' || slash + 1 == setting.size())
-        return false;
-    name = setting.substr(slash + 1);
-    key = kSettingsRegKey + setting.substr(0, slash);
+    std::wstring key = kSettingsRegKey + setting.substr(0, setting.rfind(L'/'));
     std::replace(key.begin(), key.end(), L'/', L'\\');
-    return true;
+    return {key, setting.substr(setting.rfind(L'/') + 1)};
 }
 
 // Where the log ended when each process started by this program began.
@@ -38,29 +32,17 @@ std::wstring XLogPath()
     return folder + L"\\log\\xlog.txt";
 }
 
-std::size_t XLogSize()
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return ::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
-}
-
 // "time<TAB>pid<TAB>0xLL<TAB>tag<TAB>indent and message"; nullopt for any other line.
 std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
 {
-    std::vector<std::wstring> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; fields.size() < 4 && (tab = line.find(L'\t', start)) != std::wstring::npos; start = tab + 1)
-        fields.push_back(line.substr(start, tab - start));
-    wchar_t *pidEnd = nullptr, *levelEnd = nullptr;
     XLogLine parsed;
-    if (fields.size() < 4 || fields[0].size() != 23 || fields[2].size() != 4 || !fields[2].starts_with(L"0x"))
+    wchar_t time[24] = {}, tag[64] = {};
+    int start = -1;
+    if (std::swscanf(line.c_str(), L"%23l[-0-9: .]\t%lu\t0x%2x\t%63l[^\t]\t%n", time, &parsed.pid, &parsed.level, tag,
+                     &start) < 4 || start < 0 || std::wcslen(time) != 23)
         return std::nullopt;
-    parsed.time = fields[0];
-    parsed.pid = std::wcstoul(fields[1].c_str(), &pidEnd, 10);
-    parsed.level = std::wcstoul(fields[2].c_str() + 2, &levelEnd, 16);
-    if (fields[1].empty() || *pidEnd || *levelEnd)
-        return std::nullopt;
-    parsed.tag = fields[3];
+    parsed.time = time;
+    parsed.tag = tag;
     const std::size_t text = line.find_first_not_of(L' ', start);
     parsed.indent = static_cast<int>((text == std::wstring::npos ? line.size() : text) - start) / 2;
     parsed.message = line.substr(start + 2 * parsed.indent);
@@ -84,11 +66,6 @@ std::wstring LexinstPath()
     return BinDir() + L"\\lexinst.exe";
 }
 
-std::wstring QuoteArg(const std::wstring& arg)
-{
-    return QuoteArgument(arg);
-}
-
 int Process::Wait(DWORD timeoutMs)
 {
     DWORD code = 0;
@@ -102,15 +79,17 @@ int Process::Wait(DWORD timeoutMs)
     return ::GetExitCodeProcess(process_.Get(), &code) ? static_cast<int>(code) : kRunFailed;
 }
 
-Process Start(const std::wstring& exe, const std::wstring& args, const std::wstring& workDir)
+Process Start(const std::wstring& exe, const std::wstring& args)
 {
     std::wstring commandLine = QuoteArg(exe) + (args.empty() ? L"" : L" " + args);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    const std::size_t logStart = XLogSize();
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.empty() ? nullptr : workDir.c_str(), &startup, &info))
+    WIN32_FILE_ATTRIBUTE_DATA log;
+    const std::size_t logStart =
+        ::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &log) ? log.nFileSizeLow : 0;
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
         return {};
     ::CloseHandle(info.hThread);
     std::lock_guard<std::mutex> hold(logStartsLock);
@@ -118,25 +97,20 @@ Process Start(const std::wstring& exe, const std::wstring& args, const std::wstr
     return Process(info.hProcess, info.dwProcessId);
 }
 
-RunResult Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs, const std::wstring& workDir)
+RunResult Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs)
 {
-    Process process = Start(exe, args, workDir);
+    Process process = Start(exe, args);
     return {process.Wait(timeoutMs), process.Pid()};
 }
 
-RunResult RunLexinst(const std::wstring& args, DWORD timeoutMs)
+std::wstring CopyLexinst(const std::wstring& dir, std::vector<std::wstring> dlls)
 {
-    return Run(LexinstPath(), args, timeoutMs);
-}
-
-std::wstring CopyLexinst(const std::wstring& dir, const std::vector<std::wstring>& dlls)
-{
-    for (const std::wstring& dll : dlls) {
-        if (!::CopyFileW((BinDir() + L"\\" + dll).c_str(), (dir + L"\\" + dll).c_str(), FALSE))
+    dlls.push_back(L"lexinst.exe");
+    for (const std::wstring& name : dlls) {
+        if (!::CopyFileW((BinDir() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE))
             return {};
     }
-    const std::wstring target = dir + L"\\lexinst.exe";
-    return ::CopyFileW(LexinstPath().c_str(), target.c_str(), FALSE) ? target : L"";
+    return dir + L"\\lexinst.exe";
 }
 
 // ---- files ----------------------------------------------------------------
@@ -248,10 +222,14 @@ void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view)
     ::RegDeleteKeyExW(root, key.c_str(), view, 0);
 }
 
-static void DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name, REGSAM view)
+// Sets a REG_SZ value, or with nullopt removes it.
+static void PutRegString(HKEY root, const std::wstring& key, const std::wstring& name,
+                         const std::optional<std::wstring>& value, REGSAM view)
 {
     win::UniqueKey opened;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, opened.Receive()) == ERROR_SUCCESS)
+    if (value)
+        SetRegString(root, key, name, *value, REG_SZ, view);
+    else if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, opened.Receive()) == ERROR_SUCCESS)
         ::RegDeleteValueW(opened.Get(), name.c_str());
 }
 
@@ -260,39 +238,32 @@ ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name,
     : root_(root), key_(std::move(key)), name_(std::move(name)), view_(view),
       previous_(GetRegString(root_, key_, name_, view_))
 {
-    if (value)
-        SetRegString(root_, key_, name_, *value, REG_SZ, view_);
-    else
-        DeleteRegValue(root_, key_, name_, view_);
+    PutRegString(root_, key_, name_, value, view_);
 }
 
 ScopedRegValue::~ScopedRegValue()
 {
-    if (previous_)
-        SetRegString(root_, key_, name_, *previous_, REG_SZ, view_);
-    else
-        DeleteRegValue(root_, key_, name_, view_);
+    PutRegString(root_, key_, name_, previous_, view_);
 }
 
 // ---- settings -------------------------------------------------------------
 
-bool SetSetting(const std::wstring& setting, const std::wstring& value)
+bool SetSetting(const std::wstring& setting, const std::wstring& value, DWORD type)
 {
-    std::wstring key, name;
-    return SettingPlace(setting, key, name) && SetRegString(HKEY_CURRENT_USER, key, name, value);
+    const auto [key, name] = SettingPlace(setting);
+    return SetRegString(HKEY_CURRENT_USER, key, name, value, type);
 }
 
 std::optional<std::wstring> GetSetting(const std::wstring& setting)
 {
-    std::wstring key, name;
-    return SettingPlace(setting, key, name) ? GetRegString(HKEY_CURRENT_USER, key, name) : std::nullopt;
+    const auto [key, name] = SettingPlace(setting);
+    return GetRegString(HKEY_CURRENT_USER, key, name);
 }
 
 void DeleteSetting(const std::wstring& setting)
 {
-    std::wstring key, name;
-    if (SettingPlace(setting, key, name))
-        DeleteRegValue(HKEY_CURRENT_USER, key, name, KEY_WOW64_32KEY);
+    const auto [key, name] = SettingPlace(setting);
+    PutRegString(HKEY_CURRENT_USER, key, name, std::nullopt, KEY_WOW64_32KEY);
 }
 
 void ClearSettings()

@@ -14,6 +14,7 @@
 // <all-users data folder>\log\xlog.txt. Tests share it, so read the lines of the
 // process you started (RunResult::pid) rather than the whole file.
 
+#include "support/ArgumentQuoting.h"
 #include "win/UniqueResource.h"
 
 #include <windows.h>
@@ -40,7 +41,7 @@ struct RunResult {
 };
 
 // Quotes one argument by the CommandLineToArgvW rules when it needs it.
-std::wstring QuoteArg(const std::wstring& arg);
+inline std::wstring QuoteArg(const std::wstring& arg) { return QuoteArgument(arg); }
 
 // A started process; the handle is closed on destruction (the process is not killed).
 class Process {
@@ -48,7 +49,6 @@ public:
     Process() = default;
     Process(HANDLE process, DWORD pid) : process_(process), pid_(pid) {}
 
-    bool Started() const { return process_.IsValid(); }
     DWORD Pid() const { return pid_; }
     HANDLE Handle() const { return process_.Get(); }
     // Waits for the end; kills the process and gives kTimedOut when it takes longer.
@@ -59,13 +59,14 @@ private:
     DWORD pid_ = 0;
 };
 
-// Starts `exe` with `args` (the text after the program name, used as given).
-// workDir empty: the test program's current folder.
-Process Start(const std::wstring& exe, const std::wstring& args, const std::wstring& workDir = L"");
-RunResult Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = kDefaultTimeoutMs,
-              const std::wstring& workDir = L"");
+// Starts `exe` in the current folder with `args` (the text after the program name, used as given).
+Process Start(const std::wstring& exe, const std::wstring& args);
+RunResult Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = kDefaultTimeoutMs);
 // lexinst.exe beside the test program.
-RunResult RunLexinst(const std::wstring& args, DWORD timeoutMs = kDefaultTimeoutMs);
+inline RunResult RunLexinst(const std::wstring& args, DWORD timeoutMs = kDefaultTimeoutMs)
+{
+    return Run(LexinstPath(), args, timeoutMs);
+}
 
 // The stand-in DLL names, for CopyLexinst.
 inline constexpr const wchar_t* kSetvaultDll = L"Setvault.dll";
@@ -74,7 +75,7 @@ inline constexpr const wchar_t* kPvxlogDll = L"pvxlog.dll";
 
 // Copies lexinst.exe and the named DLLs from BinDir() into `dir`; returns the
 // copied program's path, or "" when a copy failed.
-std::wstring CopyLexinst(const std::wstring& dir, const std::vector<std::wstring>& dlls);
+std::wstring CopyLexinst(const std::wstring& dir, std::vector<std::wstring> dlls);
 
 // ---- files ----------------------------------------------------------------
 
@@ -139,7 +140,7 @@ inline constexpr const wchar_t* kImeRegKey = L"Software\\Pelvo\\PelvoPinyin";
 
 inline constexpr const wchar_t* kSettingsRegKey = L"Software\\Pelvo\\PelvoPinyin\\Config";
 
-bool SetSetting(const std::wstring& key, const std::wstring& value);
+bool SetSetting(const std::wstring& key, const std::wstring& value, DWORD type = REG_SZ);
 std::optional<std::wstring> GetSetting(const std::wstring& key);
 void DeleteSetting(const std::wstring& key);
 void ClearSettings();  // every setting of the store
