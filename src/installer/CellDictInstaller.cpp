@@ -84,6 +84,11 @@ SourceFileGuard::~SourceFileGuard()
 
 std::wstring MakeTempFilePath(const std::wstring& dir)
 {
+    // The name is written into a buffer of kPathUnits: a folder longer than the
+    // call allows fails here, as on Windows, rather than overrunning it.
+    constexpr std::size_t kTempNameUnits = 14;
+    if (dir.size() > kPathUnits - kTempNameUnits)
+        return {};
     wchar_t path[kPathUnits] = {};
     if (!::GetTempFileNameW(dir.c_str(), L"tmp", 0, path))
         return {};

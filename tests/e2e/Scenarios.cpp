@@ -212,6 +212,9 @@ const Scenario kScenarios[] = {
      .files = {{L"$S\\$P259", {3}}, {L"$S\\$P260", {30}}, {L"$S\\$P261", {300}}},
      .expectFiles = {{L"$R\\$P259\\dict\\3_1_0_0.pvdict", {3}}, {L"$R\\$P260\\dict\\30_1_0_0.pvdict", {30}},
                      {L"$R\\$P261\\dict\\300_1_0_0.pvdict", {300}}}},
+    {.name = "FolderTooLongForATemporaryNameFails", .args = {L"-silent", L"$S\\d.pvdict"},
+     .settings = {{L"/Common/accountDataDir", L"$R\\$P250"}}, .files = {{L"$S\\d.pvdict", {3}}}, .exitCode = 1,
+     .expectSettings = {{L"/Dict/InstalledDict", L"<absent>"}}, .absent = {L"$R\\$P250\\dict\\3_1_0_0.pvdict"}},
     // Wine keeps no read-only attribute on a folder; on Windows it does not guard the files either.
     {.name = "SourceInAReadOnlyFolderIsRemoved", .args = {L"-silent", L"-removesource", L"$S\\ro\\d.pvdict"},
      .files = {{L"$S\\ro\\d.pvdict", {3}}, {L"$S\\ro\\", {}, 0, true}}, .expectFiles = {kStored3},
