@@ -11,13 +11,19 @@ set(LEXINST_WINE_ENV
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml="
   "LEXINST_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-  "LEXINST_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  "LEXINST_BINARY_DIR=${CMAKE_BINARY_DIR}"
+  # The prefix script and the tests take the loader this build was configured with.
+  "LEXINST_RUNS_32BIT=${LEXINST_RUNS_32BIT}"
+  "LEXINST_NO_32BIT_WHY=${LEXINST_NO_32BIT_WHY}")
+if(WIN32 AND NOT LEXINST_RUNS_32BIT)
+  list(APPEND LEXINST_WINE_ENV "WINELOADER=${LEXINST_WINE}")
+endif()
 
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME wine_prefix_up COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix up ${LEXINST_WINEPREFIX})
   add_test(NAME wine_prefix_down COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix down ${LEXINST_WINEPREFIX})
-  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
-  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 60)
+  set_tests_properties(wine_prefix_up PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300 ENVIRONMENT "${LEXINST_WINE_ENV}")
+  set_tests_properties(wine_prefix_down PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 60 ENVIRONMENT "${LEXINST_WINE_ENV}")
 endif()
 
 # lexinst_add_test(NAME <name> COMMAND <target> [args...] [TIMEOUT s])
@@ -29,9 +35,12 @@ function(lexinst_add_test)
     set(T_TIMEOUT 600)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
-  if(WIN32)
+  if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
     set_tests_properties(${T_NAME} PROPERTIES
       ENVIRONMENT "${LEXINST_WINE_ENV}"
       FIXTURES_REQUIRED wine_prefix)
+  elseif(WIN32)
+    # Listed as not run, never as passed.
+    set_tests_properties(${T_NAME} PROPERTIES DISABLED TRUE)
   endif()
 endfunction()
