@@ -1,11 +1,12 @@
 // The reader against one plain sequential read of the same file, on the
-// shapes that cost it most. scripts/bench prints the ratios.
+// shapes that cost it most, and against the reader it replaced. scripts/bench
+// prints the ratios.
 
 #include "dict/CellDictFile.h"
 #include "dict/FileIO.h"
+#include "LaneReader.h"
 
 #include "support/DictShapes.h"
-#include "support/ReferenceReader.h"
 #include "support/ScratchFile.h"
 
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+
 
 namespace {
 
@@ -90,28 +92,21 @@ void PlainRead(benchmark::State& state, Shape shape)
     }
 }
 
+template <typename Reader>
 void LoadValidated(benchmark::State& state, Shape shape)
 {
     const std::wstring& path = FileFor(shape);
     for (auto _ : state) {
-        CellDictFile dict;
+        Reader dict;
         if (!dict.Load(path, true))
             return Fail(state, "the file does not validate");
     }
 }
 
-void LiteralWalk(benchmark::State& state, Shape shape)
-{
-    const std::wstring& path = FileFor(shape);
-    for (auto _ : state) {
-        if (!ReferenceLoad(path, true).ok)
-            return Fail(state, "the file does not validate");
-    }
-}
-
+template <typename Reader>
 void SampleWords(benchmark::State& state, Shape shape)
 {
-    CellDictFile dict;
+    Reader dict;
     if (!dict.Load(FileFor(shape), true))
         return Fail(state, "the file does not validate");
     for (auto _ : state) {
@@ -120,23 +115,10 @@ void SampleWords(benchmark::State& state, Shape shape)
     }
 }
 
-void LiteralSampleWords(benchmark::State& state, Shape shape)
-{
-    CellDictFile dict;
-    if (!dict.Load(FileFor(shape), true))
-        return Fail(state, "the file does not validate");
-    for (auto _ : state) {
-        std::vector<std::wstring> words;
-        benchmark::DoNotOptimize(ReferenceReadSampleWords(dict.path, dict.header, words, 10));
-    }
-}
-
-void Register(const char* name, void (*function)(benchmark::State&, Shape), Shape shape, bool slow = false)
+void Register(const char* name, void (*function)(benchmark::State&, Shape), Shape shape)
 {
     std::string full = std::string(name) + "/" + ShapeName(shape);
-    auto* bench = benchmark::RegisterBenchmark(full.c_str(), function, shape)->Unit(benchmark::kMillisecond)->UseRealTime();
-    if (slow)
-        bench->Iterations(3);
+    benchmark::RegisterBenchmark(full.c_str(), function, shape)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 }  // namespace
@@ -145,13 +127,13 @@ int main(int argc, char** argv)
 {
     for (Shape shape : {kMostRecords, kRealistic}) {
         Register("PlainRead", PlainRead, shape);
-        Register("Load", LoadValidated, shape);
-        Register("LiteralWalk", LiteralWalk, shape, true);
+        Register("Load", LoadValidated<CellDictFile>, shape);
+        Register("BeforeLoad", LoadValidated<before::CellDictFile>, shape);
     }
     for (Shape shape : {kLateSample, kFlaggedRun, kRepeatedWord}) {
         Register("PlainRead", PlainRead, shape);
-        Register("ReadSampleWords", SampleWords, shape);
-        Register("LiteralSampleWords", LiteralSampleWords, shape, true);
+        Register("ReadSampleWords", SampleWords<CellDictFile>, shape);
+        Register("BeforeReadSampleWords", SampleWords<before::CellDictFile>, shape);
     }
 
     benchmark::Initialize(&argc, argv);

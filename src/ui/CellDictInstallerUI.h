@@ -2,7 +2,7 @@
 // Everything a single install tells the user goes through this interface.
 // Each call blocks until the user has closed what it shows.
 
-#include "dict/CellDictFile.h"
+#include "dict/CellDictInfo.h"
 
 class CellDictInstallerUI {
 public:

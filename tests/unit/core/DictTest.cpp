@@ -1,4 +1,5 @@
 #include "dict/CellDictFile.h"
+#include "dict/CellDictInfo.h"
 #include "dict/StoredName.h"
 #include "installer/DictList.h"
 
