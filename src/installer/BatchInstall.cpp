@@ -66,10 +66,8 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
             continue;
         SourceFileGuard sourceGuard(removeSource, srcPath);
 
-        if (!Load(srcPath, true)) {
-            XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
+        if (!LoadSource(srcPath))
             continue;
-        }
         if (header.formatLevel > 1 || !quota.HasCapacityFor(this))
             continue;
 

@@ -2,6 +2,7 @@
 
 #include "dict/DictCapacity.h"
 #include "dict/StoredName.h"
+#include "dict/VerdictText.h"
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
 #include "installer/DictConfig.h"
@@ -150,6 +151,18 @@ bool CellDictInstaller::ShouldReplaceStoredFile(const std::wstring& srcPath, con
     return IsNewerVersion(header, stored.header);
 }
 
+bool CellDictInstaller::LoadSource(const std::wstring& srcPath)
+{
+    const CellDictVerdict verdict = LoadAndCheck(srcPath);
+    if (verdict.Ok())
+        return true;
+    XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
+    // A tag of its own, so that the installer's own lines stay as they always were.
+    const std::string reason = DescribeVerdict(verdict, *this);  // ASCII
+    XLog(kLogError, L"dictcheck", L"%s: %s", srcPath.c_str(), std::wstring(reason.begin(), reason.end()).c_str());
+    return false;
+}
+
 bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptParser::OptionMap& options)
 {
     XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(srcPath.c_str()=[%s])", L"CellDictInstaller::Install",
@@ -160,8 +173,7 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
     const bool useAccountDir = UsesAccountDir(options);
     const bool deselect = options.IsSet(L"-deselect");
 
-    if (!Load(srcPath, true)) {
-        XLog(kLogError, kLogTag, L"Error reading dict file: %s", srcPath.c_str());
+    if (!LoadSource(srcPath)) {
         if (ui)
             ui->ShowDictDamaged();
         return false;

@@ -20,6 +20,9 @@ public:
     bool BatchInstall(const std::vector<std::wstring>& names, const SimpleOptParser::OptionMap& options);
     bool DeleteDicts(const std::vector<std::wstring>& names);
 
+    // Loads and validates srcPath; on failure logs it, with the reader's reason
+    // on a line of its own tagged "dictcheck", and returns false.
+    bool LoadSource(const std::wstring& srcPath);
     // File-level steps shared by the single and the batch install.
     static bool InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
                                 const std::wstring& tmpPath);

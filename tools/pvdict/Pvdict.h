@@ -42,9 +42,6 @@ struct MakeOptions {
 int RunShow(const ShowOptions& options, std::ostream& out, std::ostream& err);
 int RunMake(const MakeOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
-// Why `file` failed LoadAndCheck, and where; empty for a valid file.
-std::string DescribeVerdict(const CellDictVerdict& verdict, const CellDictFile& file);
-
 // "A.B.C" in decimal, each part packable as p*10000 + q*100 + r: q and r
 // below 100 and the packed value below 2^31.
 bool ParseVersion(std::string_view text, std::array<uint32_t, 3>& version);
