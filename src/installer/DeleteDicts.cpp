@@ -14,7 +14,7 @@
 // Two choices where the rules leave room:
 // - An empty positional selects nothing. Read as a substring it would be found in
 //   every name, and one stray "" on a command line would uninstall every dictionary.
-// - When "/Common/accountDataDir" cannot be read, the files are looked for where an
+// - When "/Common/accountDataDir" cannot be read or is empty, the files are looked for where an
 //   install would have put them, in the per-user data folder's "dict" folder, never
 //   in a "\Dict\" folder at the root of the current drive.
 bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
@@ -49,7 +49,7 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     KILL_POINT("removal-lists-written");
 
     std::wstring accountDir;
-    const std::wstring folder = ReadConfigString(cfg, kAccountDataDirKey, accountDir)
+    const std::wstring folder = ReadFolderSetting(cfg, kAccountDataDirKey, accountDir)
                                     ? accountDir + L"\\Dict\\"
                                     : GetFallbackDictDir();
     for (const std::wstring& name : removed)

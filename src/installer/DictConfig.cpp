@@ -40,13 +40,18 @@ std::wstring GetFallbackDictDir()
     return std::wstring(folder) + L"\\dict\\";
 }
 
+bool ReadFolderSetting(IConfigureInst* cfg, const std::wstring& key, std::wstring& folder)
+{
+    return ReadConfigString(cfg, key, folder) && !folder.empty();
+}
+
 bool GetDictDir(bool useAccountDir, std::wstring& dictDir)
 {
     IConfigureInst* cfg = GetConfigureInst();
     if (!cfg)
         return false;
     std::wstring folder;
-    if (ReadConfigString(cfg, useAccountDir ? kAccountDataDirKey : kDataDirKey, folder))
+    if (ReadFolderSetting(cfg, useAccountDir ? kAccountDataDirKey : kDataDirKey, folder))
         dictDir = folder + (useAccountDir ? L"\\dict\\" : L"\\");
     else
         dictDir = GetFallbackDictDir();

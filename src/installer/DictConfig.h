@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct IConfigureInst;
+
 inline constexpr const wchar_t* kInstalledDictKey = L"/Dict/InstalledDict";
 inline constexpr const wchar_t* kActiveDictKey = L"/Dict/ActiveDict";
 inline constexpr const wchar_t* kOrderedDictKey = L"/Dict/OrderedDict";
@@ -16,6 +18,11 @@ inline constexpr const wchar_t* kDataDirKey = L"/Common/dataDir";
 // The per-user data folder followed by "\dict\": where dictionaries go when the
 // settings name no folder.
 std::wstring GetFallbackDictDir();
+
+// A folder value of the settings; false when it cannot be read or is empty. An
+// empty value names no folder: taken as it is, it would put the dictionary
+// folder at the root of the current drive.
+bool ReadFolderSetting(IConfigureInst* cfg, const std::wstring& key, std::wstring& folder);
 
 // The account's dictionary folder (useAccountDir) or the input method's data
 // folder, ending in a backslash. False, leaving dictDir alone, without a settings store.
