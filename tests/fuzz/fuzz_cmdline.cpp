@@ -47,7 +47,7 @@ void CheckParser(const std::wstring& specification, const std::wstring& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The first text as a command line, against the program's options and
-    // against itself as the specification.
+    // against itself as the option table.
     std::vector<std::wstring> args = FuzzTexts(data, size);
     CheckParser(kLexinstOptionSpec, args[0]);
     CheckParser(args[0], args[0]);
