@@ -2,9 +2,8 @@
 // shapes that cost it most, and against the reader it replaced. scripts/bench
 // prints the ratios.
 
-#include "dict/CellDictFile.h"
-#include "dict/FileIO.h"
-#include "LaneReader.h"
+#include "core/CellDictFile.h"
+#include "core/FileIO.h"
 
 #include "support/DictShapes.h"
 #include "support/ScratchFile.h"
@@ -92,21 +91,19 @@ void PlainRead(benchmark::State& state, Shape shape)
     }
 }
 
-template <typename Reader>
 void LoadValidated(benchmark::State& state, Shape shape)
 {
     const std::wstring& path = FileFor(shape);
     for (auto _ : state) {
-        Reader dict;
+        CellDictFile dict;
         if (!dict.Load(path, true))
             return Fail(state, "the file does not validate");
     }
 }
 
-template <typename Reader>
 void SampleWords(benchmark::State& state, Shape shape)
 {
-    Reader dict;
+    CellDictFile dict;
     if (!dict.Load(FileFor(shape), true))
         return Fail(state, "the file does not validate");
     for (auto _ : state) {
@@ -127,13 +124,11 @@ int main(int argc, char** argv)
 {
     for (Shape shape : {kMostRecords, kRealistic}) {
         Register("PlainRead", PlainRead, shape);
-        Register("Load", LoadValidated<CellDictFile>, shape);
-        Register("BeforeLoad", LoadValidated<before::CellDictFile>, shape);
+        Register("Load", LoadValidated, shape);
     }
     for (Shape shape : {kLateSample, kFlaggedRun, kRepeatedWord}) {
         Register("PlainRead", PlainRead, shape);
-        Register("ReadSampleWords", SampleWords<CellDictFile>, shape);
-        Register("BeforeReadSampleWords", SampleWords<before::CellDictFile>, shape);
+        Register("ReadSampleWords", SampleWords, shape);
     }
 
     benchmark::Initialize(&argc, argv);

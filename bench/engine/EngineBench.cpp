@@ -3,8 +3,8 @@
 #include "support/DictBytes.h"
 #include "support/E2eSupport.h"
 
-#include "app/SimpleOptParser.h"
-#include "dict/DictCapacity.h"
+#include "core/SimpleOptParser.h"
+#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
 #include "host/XLog.h"
 #include "installer/CellDictInstaller.h"
@@ -97,7 +97,8 @@ void BM_BatchInstallInProcess(benchmark::State& state)
 {
     BatchSetup setup;
     SimpleOptParser parser(kLexinstOptionSpec);
-    parser.Parse(L"-silent -sourcedir " + e2e::QuoteArg(setup.Source()));
+    if (!parser.Parse(L"-silent -sourcedir " + e2e::QuoteArg(setup.Source())))
+        return state.SkipWithError("the command line does not parse");
     for (auto _ : state) {
         state.PauseTiming();
         setup.Reset();
@@ -194,8 +195,10 @@ void BM_StepInstallDictFile(benchmark::State& state)
     const std::wstring src = account.Source() + L"\\one.pvdict";
     e2e::WriteFileBytes(src, SmallDict(1));
     const std::wstring dir = account.root->Path() + L"\\";
-    for (auto _ : state)
-        CellDictInstaller::InstallDictFile(src, dir + L"stored.pvdict", MakeTempFilePath(dir));
+    for (auto _ : state) {
+        if (!CellDictInstaller::InstallDictFile(src, dir + L"stored.pvdict", MakeTempFilePath(dir)))
+            return state.SkipWithError("the copy failed");
+    }
 }
 BENCHMARK(BM_StepInstallDictFile)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

@@ -17,5 +17,5 @@ void ReleaseConfigComponent();
 
 // On success `out` holds the value (empty when the store gave none); on failure
 // `out` is empty and the result is false.
-bool ReadConfigString(IConfigureInst* cfg, const std::wstring& key, std::wstring& out);
+[[nodiscard]] bool ReadConfigString(IConfigureInst* cfg, const std::wstring& key, std::wstring& out);
 void WriteConfigString(IConfigureInst* cfg, const std::wstring& key, const std::wstring& text);

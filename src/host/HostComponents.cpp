@@ -1,20 +1,15 @@
 #include "host/HostComponents.h"
 
 #include "host/ImeLocations.h"
+#include "win/FileSystem.h"
 #include "win/UniqueResource.h"
 
 #include <HostComponentExports.h>
 #include <IWinMsgCenterUser.h>
-#include <shlwapi.h>
 
 #include <new>
 
 namespace {
-
-bool FileExists(const std::wstring& path)
-{
-    return !path.empty() && ::PathFileExistsW(path.c_str());
-}
 
 template <typename Fn>
 Fn As(FARPROC proc)
@@ -52,10 +47,10 @@ std::wstring FindHostComponent(const wchar_t* fileName)
     ownFolder.resize(slash == std::wstring::npos ? 0 : slash);
 
     const std::wstring own = ownFolder + L"\\" + fileName;
-    if (!ownFolder.empty() && FileExists(own))
+    if (!ownFolder.empty() && win::PathExists(own))
         return own;
     const std::wstring installed = GetImeInstallDir() + L"\\" + fileName;
-    if (FileExists(installed))
+    if (win::PathExists(installed))
         return installed;
     return {};
 }

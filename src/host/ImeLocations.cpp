@@ -1,5 +1,6 @@
 #include "host/ImeLocations.h"
 
+#include "win/FileSystem.h"
 #include "win/UniqueResource.h"
 
 #include <knownfolders.h>
@@ -55,7 +56,7 @@ std::wstring FolderOf(const std::wstring& path)
 
 bool IsInstallDir(const std::wstring& folder)
 {
-    return !folder.empty() && ::PathFileExistsW((folder + kInstallMarker).c_str());
+    return !folder.empty() && win::PathExists(folder + kInstallMarker);
 }
 
 // The per-user data folder below LocalLow, through an export that older systems lack.
@@ -104,8 +105,8 @@ std::size_t FinishFolder(const std::wstring& folder, wchar_t* buffer, std::size_
         CopyToBuffer(std::wstring(), buffer, capacity);
         return 0;
     }
-    if (create && !::PathFileExistsW(folder.c_str()))
-        ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    if (create)
+        (void)win::EnsureFolder(folder);  // a folder that cannot be made fails later, where it is used
     return CopyToBuffer(folder, buffer, capacity);
 }
 

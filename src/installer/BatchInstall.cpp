@@ -1,15 +1,13 @@
 #include "installer/CellDictInstaller.h"
 
-#include "dict/DictCapacity.h"
-#include "dict/StoredName.h"
+#include "installer/DictCapacity.h"
+#include "core/StoredName.h"
 #include "host/XLog.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
 #include "installer/TempFile.h"
-
-#include <io.h>
-#include <shlobj.h>
+#include "win/FileSystem.h"
 
 namespace {
 
@@ -36,13 +34,11 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
         return false;
     }
 
-    const bool useAccountDir = options.IsSet(L"-accountdir") || !options.IsSet(L"-datadir");
+    const bool useAccountDir = UsesAccountDir(options);
     const std::wstring sourceFolder = SourceFolder(options);
 
     std::wstring dictDir;
-    if (!GetDictDir(useAccountDir, dictDir))
-        return false;
-    if (::_waccess(dictDir.c_str(), 0) != 0 && ::SHCreateDirectory(nullptr, dictDir.c_str()) != ERROR_SUCCESS)
+    if (!OpenDictDir(useAccountDir, dictDir))
         return false;
 
     const bool deselect = options.IsSet(L"-deselect");
@@ -62,7 +58,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
 
     for (const std::wstring& name : names) {
         const std::wstring srcPath = sourceFolder + name;
-        if (::_waccess(srcPath.c_str(), 0) != 0)
+        if (!win::PathExists(srcPath))
             continue;
         SourceFileGuard sourceGuard(removeSource, srcPath);
 
@@ -72,17 +68,13 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
             continue;
 
         const std::wstring storedName = useDest ? options.GetValue(L"-dest") : MakeStoredName(srcPath, header);
-        const std::wstring destPath = dictDir + storedName;
         TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
-        const std::wstring& tmpPath = tmpGuard.Path();
-
-        const bool currentCopy = useAccountDir ? IsInstalledSameOrNewer(storedName, installed)
-                                               : !ShouldReplaceStoredFile(srcPath, destPath);
-        if (currentCopy) {
+        const StoreTarget target = PlanStore(srcPath, dictDir, storedName, useAccountDir ? &installed : nullptr);
+        if (target.currentCopy) {
             ++skippedCount;
             continue;
         }
-        if (InstallDictFile(srcPath, destPath, tmpPath)) {
+        if (InstallDictFile(srcPath, target.destPath, tmpGuard.Path())) {
             installedNames.push_back(storedName);
             tmpGuard.Dismiss();  // renamed to the stored name
         }

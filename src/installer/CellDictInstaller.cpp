@@ -1,45 +1,23 @@
 #include "installer/CellDictInstaller.h"
 
-#include "dict/DictCapacity.h"
-#include "dict/StoredName.h"
-#include "dict/VerdictText.h"
+#include "installer/DictCapacity.h"
+#include "core/StoredName.h"
+#include "core/VerdictText.h"
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
 #include "installer/DictConfig.h"
+#include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
 #include "installer/KillPoint.h"
 #include "installer/TempFile.h"
-#include "ui/CellDictInstallerUI.h"
+#include "installer/CellDictInstallerUI.h"
+#include "win/FileSystem.h"
 #include "win/UniqueResource.h"
 
 #include <io.h>
-#include <shlobj.h>
 #include <windows.h>
 
 namespace {
-
-bool UsesAccountDir(const SimpleOptParser::OptionMap& options)
-{
-    return options.IsSet(L"-accountdir") || !options.IsSet(L"-datadir");
-}
-
-bool Exists(const std::wstring& path)
-{
-    return ::_waccess(path.c_str(), 0) == 0;
-}
-
-// Creates the folder with every missing parent.
-bool EnsureFolder(const std::wstring& folder)
-{
-    return Exists(folder) || ::SHCreateDirectory(nullptr, folder.c_str()) == ERROR_SUCCESS;
-}
-
-void ClearReadOnly(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-}
 
 // Copies the source to the temporary file and writes the copy through to the disk,
 // so that it is complete before it takes the stored name.
@@ -48,7 +26,7 @@ bool CopyThrough(const std::wstring& srcPath, const std::wstring& tmpPath)
     if (!::CopyFileW(srcPath.c_str(), tmpPath.c_str(), FALSE))
         return false;
     // A read-only source gives a read-only copy; the stored file must stay replaceable.
-    ClearReadOnly(tmpPath);
+    win::ClearReadOnly(tmpPath);
     const win::UniqueFile file(
         ::CreateFileW(tmpPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     return file && ::FlushFileBuffers(file.Get());
@@ -60,9 +38,9 @@ bool CopyThrough(const std::wstring& srcPath, const std::wstring& tmpPath)
 // changes. Fails with the reason in GetLastError.
 bool CanReplace(const std::wstring& path)
 {
-    if (!Exists(path))
+    if (!win::PathExists(path))
         return true;
-    ClearReadOnly(path);
+    win::ClearReadOnly(path);
     const win::UniqueFile file(::CreateFileW(path.c_str(), DELETE,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, 0, nullptr));
@@ -71,9 +49,19 @@ bool CanReplace(const std::wstring& path)
 
 }  // namespace
 
+bool UsesAccountDir(const SimpleOptParser::OptionMap& options)
+{
+    return options.IsSet(L"-accountdir") || !options.IsSet(L"-datadir");
+}
+
+bool OpenDictDir(bool useAccountDir, std::wstring& dictDir)
+{
+    return GetDictDir(useAccountDir, dictDir) && win::EnsureFolder(dictDir);
+}
+
 void DeleteFileIfPresent(const std::wstring& path)
 {
-    if (Exists(path))
+    if (win::PathExists(path))
         ::DeleteFileW(path.c_str());
 }
 
@@ -94,15 +82,6 @@ std::wstring MakeTempFilePath(const std::wstring& dir)
     if (!::GetTempFileNameW(dir.c_str(), L"tmp", 0, path))
         return {};
     return path;
-}
-
-bool IsInstalledSameOrNewer(const std::wstring& storedName, const DictList& installed)
-{
-    for (const std::wstring& listed : installed) {
-        if (IsSameDictionary(listed, storedName) && CompareStoredVersions(listed, storedName) >= 0)
-            return true;
-    }
-    return false;
 }
 
 bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
@@ -143,12 +122,21 @@ bool CellDictInstaller::ShouldReplaceStoredFile(const std::wstring& srcPath, con
 {
     if (srcPath == destPath)
         return false;
-    if (!Exists(destPath))
+    if (!win::PathExists(destPath))
         return true;
     CellDictFile stored;
     if (!stored.Load(destPath, false))
         return true;
     return IsNewerVersion(header, stored.header);
+}
+
+StoreTarget CellDictInstaller::PlanStore(const std::wstring& srcPath, const std::wstring& dictDir,
+                                         const std::wstring& storedName, const DictIdentityIndex* installed) const
+{
+    StoreTarget target{dictDir + storedName};
+    target.currentCopy = installed ? IsInstalledSameOrNewer(storedName, *installed)
+                                   : !ShouldReplaceStoredFile(srcPath, target.destPath);
+    return target;
 }
 
 bool CellDictInstaller::LoadSource(const std::wstring& srcPath)
@@ -190,7 +178,7 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
     }
 
     std::wstring dictDir;
-    if (!GetDictDir(useAccountDir, dictDir) || !EnsureFolder(dictDir)) {
+    if (!OpenDictDir(useAccountDir, dictDir)) {
         if (ui)
             ui->ShowInstallFailed();
         return false;
@@ -198,20 +186,17 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
 
     if (storedName.empty())
         storedName = MakeStoredName(srcPath, header);
-    const std::wstring destPath = dictDir + storedName;
     // Made before anything is asked, so that it lies on the stored file's volume.
-    const std::wstring tmpPath = MakeTempFilePath(dictDir);
-    TempFileGuard tmpGuard(tmpPath);
+    TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
+    const std::wstring tmpPath = tmpGuard.Path();
 
-    bool currentCopy = false;
-    if (useAccountDir) {
-        DictList installed;
+    DictList installed;
+    if (useAccountDir)
         LoadInstalledDicts(installed);
-        currentCopy = IsInstalledSameOrNewer(storedName, installed);
-    } else {
-        currentCopy = !ShouldReplaceStoredFile(srcPath, destPath);
-    }
-    if (currentCopy && (!ui || !ui->ConfirmOverwrite()))
+    const DictIdentityIndex installedIndex(installed);
+    const StoreTarget target = PlanStore(srcPath, dictDir, storedName, useAccountDir ? &installedIndex : nullptr);
+    const std::wstring& destPath = target.destPath;
+    if (target.currentCopy && (!ui || !ui->ConfirmOverwrite()))
         return true;
 
     CellDictInfo info;

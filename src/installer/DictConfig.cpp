@@ -1,6 +1,6 @@
 #include "installer/DictConfig.h"
 
-#include "dict/DictCapacity.h"
+#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
@@ -14,7 +14,7 @@ namespace {
 std::wstring ReadListText(IConfigureInst* cfg, const wchar_t* key)
 {
     std::wstring text;
-    ReadConfigString(cfg, key, text);  // a failed read leaves the empty text
+    (void)ReadConfigString(cfg, key, text);  // a failed read leaves the empty text
     return text;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The dictionary folders and the dictionary lists of the input method's settings.
 
-#include "installer/DictList.h"
+#include "core/DictList.h"
 
 #include <string>
 #include <vector>
@@ -22,15 +22,15 @@ std::wstring GetFallbackDictDir();
 // A folder value of the settings; false when it cannot be read or is empty. An
 // empty value names no folder: taken as it is, it would put the dictionary
 // folder at the root of the current drive.
-bool ReadFolderSetting(IConfigureInst* cfg, const std::wstring& key, std::wstring& folder);
+[[nodiscard]] bool ReadFolderSetting(IConfigureInst* cfg, const std::wstring& key, std::wstring& folder);
 
 // The account's dictionary folder (useAccountDir) or the input method's data
 // folder, ending in a backslash. False, leaving dictDir alone, without a settings store.
-bool GetDictDir(bool useAccountDir, std::wstring& dictDir);
+[[nodiscard]] bool GetDictDir(bool useAccountDir, std::wstring& dictDir);
 
 // The names that count as installed: the installed list and the automatic push's list.
 void LoadInstalledDicts(DictList& list);
 
 // Records freshly stored dictionaries in the lists, drops and deletes their older
 // versions, and cleans the ordered list. False only without a settings store.
-bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate);
+[[nodiscard]] bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate);

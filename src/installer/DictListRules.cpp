@@ -1,14 +1,9 @@
 #include "installer/DictListRules.h"
 
-#include "dict/StoredName.h"
+#include "core/StoredName.h"
 #include "installer/SubstringMatcher.h"
 
 #include <algorithm>
-
-std::wstring_view DictIdentity(std::wstring_view storedName)
-{
-    return storedName.substr(0, storedName.find_first_of(L"_."));
-}
 
 DictIdentityIndex::DictIdentityIndex(const DictList& list)
 {

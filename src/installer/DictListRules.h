@@ -2,16 +2,12 @@
 // The rules by which the configuration lists change, on in-memory lists only:
 // what the list update and the removal do, apart from reading and writing the store.
 
-#include "installer/DictList.h"
+#include "core/DictList.h"
 
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-// The text before the first "_" or "." of a stored name (the whole name when it has
-// neither): two names are the same dictionary exactly when these are equal.
-std::wstring_view DictIdentity(std::wstring_view storedName);
 
 // The elements of a list grouped by dictionary identity, so that finding the
 // versions of one dictionary does not walk the whole list.
@@ -29,7 +25,7 @@ private:
 };
 
 // True when some listed version of storedName's dictionary is the same or newer.
-bool IsInstalledSameOrNewer(const std::wstring& storedName, const DictIdentityIndex& installed);
+[[nodiscard]] bool IsInstalledSameOrNewer(const std::wstring& storedName, const DictIdentityIndex& installed);
 
 // Each name not yet in `installed` replaces every listed version of its dictionary;
 // the replaced names go into `obsolete`. True when `installed` changed.

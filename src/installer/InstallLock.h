@@ -57,4 +57,4 @@ private:
 // Creates or opens the install mutex and waits for it without a time limit; a
 // mutex abandoned by a process that ended while holding it is taken over.
 // False when the mutex cannot be created or opened, or the wait fails outright.
-bool AcquireInstallLock(InstallLock& lock);
+[[nodiscard]] bool AcquireInstallLock(InstallLock& lock);

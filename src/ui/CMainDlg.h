@@ -2,7 +2,7 @@
 // The dictionary information dialog: name, entry count, sample words and
 // description of a dictionary file, with "确定" (install) and "取消".
 
-#include "dict/CellDictInfo.h"
+#include "core/CellDictInfo.h"
 #include "ui/ColorBackground.h"
 #include "ui/DialogFrame.h"
 #include "win/UniqueResource.h"

@@ -2,7 +2,7 @@
 // The dialog implementation of the installer UI: every operation runs one modal
 // dialog and returns when the user has closed it.
 
-#include "ui/CellDictInstallerUI.h"
+#include "installer/CellDictInstallerUI.h"
 
 class MainUI : public CellDictInstallerUI {
 public:

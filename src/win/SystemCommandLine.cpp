@@ -1,5 +1,5 @@
 // The system's own argument splitter; the one file of the core that includes <windows.h>.
-#include "app/CommandLineSplitter.h"
+#include "core/CommandLineSplitter.h"
 
 #include "win/UniqueResource.h"
 

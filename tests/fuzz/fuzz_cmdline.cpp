@@ -2,8 +2,8 @@
 // accounts for every argument as an option, a value or a positional, and
 // arguments (the input's texts) quoted by the Windows rules split back to themselves.
 
-#include "app/CommandLineSplitter.h"
-#include "app/SimpleOptParser.h"
+#include "core/CommandLineSplitter.h"
+#include "core/SimpleOptParser.h"
 #include "support/ArgumentQuoting.h"
 #include "FuzzInput.h"
 

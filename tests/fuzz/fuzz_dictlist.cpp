@@ -1,7 +1,7 @@
 // DictList on arbitrary text: byte 0 picks the separator; the rest is text, cut
 // at NULs into the text to parse and the texts to add.
 
-#include "installer/DictList.h"
+#include "core/DictList.h"
 #include "FuzzInput.h"
 
 #include <algorithm>

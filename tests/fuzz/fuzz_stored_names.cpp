@@ -1,7 +1,7 @@
 // Stored-name comparison on arbitrary names: antisymmetric and transitive, and
 // the identity test an equivalence that matches the text before the first "_" or ".".
 
-#include "dict/StoredName.h"
+#include "core/StoredName.h"
 #include "FuzzInput.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "CellDictWriter.h"
 
 #include "TextCodec.h"
-#include "dict/CellDictHeader.h"
+#include "core/CellDictHeader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // The pvdict command line: `show` inspects and validates a .pvdict file, `make`
 // builds one from a word list.
 
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 
 #include <array>
 #include <cstdint>

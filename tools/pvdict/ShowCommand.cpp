@@ -1,8 +1,8 @@
 #include "Pvdict.h"
 #include "TextCodec.h"
 
-#include "dict/StoredName.h"
-#include "dict/VerdictText.h"
+#include "core/StoredName.h"
+#include "core/VerdictText.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,7 +3,7 @@
 // project's text type: UTF-16 on Windows, UTF-32 elsewhere) and UTF-16 (what a
 // .pvdict file stores).
 
-#include "dict/Utf8.h"
+#include "core/Utf8.h"
 
 #include <filesystem>
 #include <optional>

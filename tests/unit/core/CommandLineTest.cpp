@@ -1,5 +1,5 @@
-#include "app/CommandLineSplitter.h"
-#include "app/SimpleOptParser.h"
+#include "core/CommandLineSplitter.h"
+#include "core/SimpleOptParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "dict/CellDictFile.h"
-#include "dict/CellDictInfo.h"
-#include "dict/StoredName.h"
-#include "installer/DictList.h"
+#include "core/CellDictFile.h"
+#include "core/CellDictInfo.h"
+#include "core/StoredName.h"
+#include "core/DictList.h"
 
 #include "support/DictBytes.h"
 

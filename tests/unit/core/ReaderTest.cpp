@@ -1,4 +1,4 @@
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 
 #include "support/DictShapes.h"
 #include "support/ReferenceReader.h"

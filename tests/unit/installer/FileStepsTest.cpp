@@ -2,8 +2,8 @@
 // folder, and the copy step of an install.
 #include "EngineE2eFixture.h"
 
-#include "dict/CellDictFile.h"
-#include "dict/DictCapacity.h"
+#include "core/CellDictFile.h"
+#include "installer/DictCapacity.h"
 #include "installer/CellDictInstaller.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // counts and offsets in step (sections back to back right after the header);
 // change `header` afterwards to break the layout on purpose.
 
-#include "dict/CellDictHeader.h"
+#include "core/CellDictHeader.h"
 
 #include <string_view>
 #include <vector>

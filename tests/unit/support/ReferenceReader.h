@@ -5,7 +5,7 @@
 // the reader's helpers shows as a difference. Tests and fuzzers compare the
 // block-reading CellDictFile with these.
 
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 
 #include "support/DictBytes.h"
 

@@ -16,5 +16,5 @@ using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 UniqueFile OpenFile(const std::wstring& path, const char* mode);
 
 // fseek/ftell with 64-bit positions (long is 32 bits on Windows).
-bool SeekFile(std::FILE* file, int64_t offset, int origin);
+[[nodiscard]] bool SeekFile(std::FILE* file, int64_t offset, int origin);
 int64_t TellFile(std::FILE* file);

@@ -1,4 +1,4 @@
-#include "dict/Utf8.h"
+#include "core/Utf8.h"
 
 #include <cstddef>
 

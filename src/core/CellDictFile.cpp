@@ -1,6 +1,6 @@
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 
-#include "dict/FileIO.h"
+#include "core/FileIO.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "dict/CellDictHeader.h"
+#include "core/CellDictHeader.h"
 
 #include <cwchar>
 #include <vector>

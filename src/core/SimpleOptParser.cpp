@@ -1,6 +1,6 @@
-#include "app/SimpleOptParser.h"
+#include "core/SimpleOptParser.h"
 
-#include "app/CommandLineSplitter.h"
+#include "core/CommandLineSplitter.h"
 
 #include <sstream>
 

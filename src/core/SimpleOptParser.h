@@ -38,8 +38,8 @@ public:
     explicit SimpleOptParser(std::wstring specification);
     virtual ~SimpleOptParser() = default;
 
-    bool Parse();
-    bool Parse(const std::wstring& text);  // stores text in commandLine, then parses
+    [[nodiscard]] bool Parse();
+    [[nodiscard]] bool Parse(const std::wstring& text);  // stores text in commandLine, then parses
 
     std::wstring commandLine;
     OptionMap options;

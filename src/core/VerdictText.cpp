@@ -1,4 +1,4 @@
-#include "dict/VerdictText.h"
+#include "core/VerdictText.h"
 
 #include <cstdio>
 

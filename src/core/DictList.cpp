@@ -1,4 +1,4 @@
-#include "installer/DictList.h"
+#include "core/DictList.h"
 
 #include <utility>
 

@@ -1,10 +1,10 @@
-#include "dict/DictCapacity.h"
+#include "installer/DictCapacity.h"
 
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 #include "host/ImeLocations.h"
+#include "win/FileSystem.h"
 #include "win/UniqueResource.h"
 
-#include <io.h>
 #include <windows.h>
 
 namespace {
@@ -63,10 +63,8 @@ bool BatchCapacityQuota::HasCapacityFor(const CellDictFile* dictFile)
 
 int32_t DeleteDictFile(const std::wstring& path)
 {
-    if (::_waccess(path.c_str(), 0) != 0)
+    if (!win::PathExists(path))
         return kResultNothingToDo;
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    win::ClearReadOnly(path);
     return ::DeleteFileW(path.c_str()) ? kResultOk : kResultFail;
 }

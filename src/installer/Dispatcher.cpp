@@ -2,25 +2,15 @@
 
 #include "installer/CellDictInstaller.h"
 
-#include "app/SimpleOptParser.h"
+#include "core/SimpleOptParser.h"
 #include "host/ConfigStore.h"
 #include "host/FileTypeRegistration.h"
-#include "ui/CellDictInstallerUI.h"
+#include "installer/CellDictInstallerUI.h"
 
-#include <io.h>
+#include "win/FileSystem.h"
 
 #include <string>
 #include <vector>
-
-namespace {
-
-bool PathExists(const std::wstring& path)
-{
-    // Mode 0 tests existence only; a folder passes too.
-    return ::_waccess(path.c_str(), 0) == 0;
-}
-
-}  // namespace
 
 // Precedence: a failed parse, then -unreg, -reg, -delete, -silent, then the
 // single install. Options of a command that does not run are ignored.
@@ -58,7 +48,7 @@ int CellDictInstaller::Run(const std::wstring& commandLine)
             ui->ShowNoFileSpecified();
         return 1;
     }
-    if (!PathExists(names.front())) {
+    if (!win::PathExists(names.front())) {  // a folder passes too
         if (ui)
             ui->ShowFileNotFound();
         return 1;

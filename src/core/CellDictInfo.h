@@ -1,7 +1,7 @@
 #pragma once
 // A dictionary as the installer shows it.
 
-#include "dict/CellDictHeader.h"
+#include "core/CellDictHeader.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "dict/CellDictInfo.h"
+#include "core/CellDictInfo.h"
 
 std::wstring CellDictInfo::GetSampleText() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The reader's verdict in words, for people: pvdict show and the installer's log.
 
-#include "dict/CellDictFile.h"
+#include "core/CellDictFile.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "dict/FileIO.h"
+#include "core/FileIO.h"
 
-#include "dict/Utf8.h"
+#include "core/Utf8.h"
 
 #include <cwchar>
 

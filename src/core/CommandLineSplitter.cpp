@@ -1,4 +1,4 @@
-#include "app/CommandLineSplitter.h"
+#include "core/CommandLineSplitter.h"
 
 namespace {
 

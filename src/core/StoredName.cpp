@@ -1,4 +1,4 @@
-#include "dict/StoredName.h"
+#include "core/StoredName.h"
 
 #include <algorithm>
 #include <climits>
@@ -94,11 +94,6 @@ int ClampedDifference(int64_t a, int64_t b)
     return static_cast<int>(difference);
 }
 
-std::wstring IdentityPart(const std::wstring& name)
-{
-    return name.substr(0, name.find_first_of(L"_."));
-}
-
 }  // namespace
 
 std::wstring MakeStoredName(const std::wstring& srcPath, const CellDictHeader& header)
@@ -109,9 +104,14 @@ std::wstring MakeStoredName(const std::wstring& srcPath, const CellDictHeader& h
            std::to_wstring(header.version[1]) + L'_' + std::to_wstring(header.version[2]) + L".pvdict";
 }
 
+std::wstring_view DictIdentity(std::wstring_view storedName)
+{
+    return storedName.substr(0, storedName.find_first_of(L"_."));
+}
+
 bool IsSameDictionary(const std::wstring& nameA, const std::wstring& nameB)
 {
-    return IdentityPart(nameA) == IdentityPart(nameB);
+    return DictIdentity(nameA) == DictIdentity(nameB);
 }
 
 int CompareStoredVersions(const std::wstring& nameA, const std::wstring& nameB)

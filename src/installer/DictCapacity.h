@@ -25,7 +25,7 @@ std::wstring GetDictIndexPath();
 
 // False for a missing file, a file of 16 MiB or more, or when the index size plus
 // four times the file's size reaches 256 MiB.
-bool HasCapacityFor(const CellDictFile* dictFile);
+[[nodiscard]] bool HasCapacityFor(const CellDictFile* dictFile);
 
 // The capacity test for the files of one batch. The index's size is read anew for
 // every file, since the input method may index or hold it open at any time; only
@@ -33,7 +33,7 @@ bool HasCapacityFor(const CellDictFile* dictFile);
 // the index. Within one run the per-user data folder is a fixed place.
 class BatchCapacityQuota {
 public:
-    bool HasCapacityFor(const CellDictFile* dictFile);
+    [[nodiscard]] bool HasCapacityFor(const CellDictFile* dictFile);
 
 private:
     std::wstring indexPath_;
@@ -41,4 +41,4 @@ private:
 
 // Clears read-only and deletes: kResultOk, kResultNothingToDo when no file is
 // there, kResultFail otherwise (the reason in GetLastError).
-int32_t DeleteDictFile(const std::wstring& path);
+[[nodiscard]] int32_t DeleteDictFile(const std::wstring& path);

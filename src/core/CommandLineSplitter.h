@@ -10,4 +10,4 @@ std::vector<std::wstring> SplitCommandLinePortable(const std::wstring& commandLi
 
 // The platform's splitter: CommandLineToArgvW on Windows, the portable one
 // elsewhere. False when the system splitter fails. `commandLine` is not empty.
-bool SplitCommandLine(const std::wstring& commandLine, std::vector<std::wstring>& args);
+[[nodiscard]] bool SplitCommandLine(const std::wstring& commandLine, std::vector<std::wstring>& args);

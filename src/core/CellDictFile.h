@@ -1,7 +1,7 @@
 #pragma once
 // Reader and validator of .pvdict files.
 
-#include "dict/CellDictHeader.h"
+#include "core/CellDictHeader.h"
 
 #include <cstdint>
 #include <string>
@@ -26,7 +26,7 @@ struct CellDictVerdict {
     int64_t offset = 0;     // the record head, the failed seek target, or where the previous section ended
     int64_t expected = 0;   // SectionMisplaced: the section's offset in the header
 
-    bool Ok() const { return problem == Problem::None; }
+    [[nodiscard]] bool Ok() const { return problem == Problem::None; }
 };
 
 class CellDictFile {
@@ -36,9 +36,9 @@ public:
 
     // Opens, measures and reads the header; with validate, also checks the magic
     // and walks the three sections. False on any failure (no message of its own).
-    bool Load(const std::wstring& filePath, bool validate);
+    [[nodiscard]] bool Load(const std::wstring& filePath, bool validate);
     // Load with validation, telling why it failed; Load(p, true) == LoadAndCheck(p).Ok().
-    CellDictVerdict LoadAndCheck(const std::wstring& filePath);
+    [[nodiscard]] CellDictVerdict LoadAndCheck(const std::wstring& filePath);
 
     // Appends distinct words of section 1, in file order, until `words` holds
     // maxCount; returns words.size(), or 0 when the file cannot be opened or is
@@ -52,5 +52,5 @@ public:
     uint32_t fileSize = 0;
 
 private:
-    CellDictVerdict LoadFile(const std::wstring& filePath, bool validate);
+    [[nodiscard]] CellDictVerdict LoadFile(const std::wstring& filePath, bool validate);
 };

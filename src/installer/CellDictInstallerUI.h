@@ -2,7 +2,7 @@
 // Everything a single install tells the user goes through this interface.
 // Each call blocks until the user has closed what it shows.
 
-#include "dict/CellDictInfo.h"
+#include "core/CellDictInfo.h"
 
 class CellDictInstallerUI {
 public:
