@@ -6,6 +6,7 @@
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
+#include "installer/PendingWorkRecord.h"
 #include "installer/TempFile.h"
 #include "win/FileSystem.h"
 
@@ -33,6 +34,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
         XLog(kLogError, kLogTag, L"Error opening mutex.");
         return false;
     }
+    CompletePendingWork();
 
     const bool useAccountDir = UsesAccountDir(options);
     const std::wstring sourceFolder = SourceFolder(options);
@@ -69,6 +71,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
 
         const std::wstring storedName = useDest ? options.GetValue(L"-dest") : MakeStoredName(srcPath, header);
         TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
+        RecordTmpFile(tmpGuard.Path());
         const StoreTarget target = PlanStore(srcPath, dictDir, storedName, useAccountDir ? &installed : nullptr);
         if (target.currentCopy) {
             ++skippedCount;
@@ -83,6 +86,7 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
     bool ok = installedNames.size() + static_cast<std::size_t>(skippedCount) == names.size();
     if (useAccountDir && !installedNames.empty())
         ok = UpdateDictLists(installedNames, !deselect) && ok;
+    ClearPendingWork();
     if (ok)
         XLog(kLogInfo, kLogTag, L"Successfully installed %d cell dicts, skipped %d.",
              static_cast<int>(installedNames.size()), skippedCount);

@@ -9,6 +9,7 @@
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
 #include "installer/KillPoint.h"
+#include "installer/PendingWorkRecord.h"
 #include "installer/TempFile.h"
 #include "installer/CellDictInstallerUI.h"
 #include "win/FileSystem.h"
@@ -213,12 +214,15 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
             XLog(kLogError, kLogTag, L"Error opening mutex.");
             return false;
         }
+        CompletePendingWork();
+        RecordTmpFile(tmpPath);
         ok = InstallDictFile(srcPath, destPath, tmpPath);
         if (ok)
             tmpGuard.Dismiss();  // renamed to the stored name
         if (ok && useAccountDir)
             ok = UpdateDictLists({storedName}, !deselect);
         tmpGuard.Remove();
+        ClearPendingWork();
     }
 
     if (ok)

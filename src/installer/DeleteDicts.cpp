@@ -6,6 +6,7 @@
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
 #include "installer/KillPoint.h"
+#include "installer/PendingWorkRecord.h"
 
 // Removal shows nothing and logs nothing. It waits for the install lock, so that an
 // install and a removal never write back a list read before the other's write;
@@ -24,9 +25,12 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     IConfigureInst* cfg = GetConfigureInst();
     if (!cfg)
         return false;
+    // Without the lock the removal still runs, unserialised, as it always could,
+    // but it neither completes nor records work: another command may be doing its own.
     InstallLock lock;
-    // Without the lock the removal still runs, unserialised, as it always could.
-    (void)AcquireInstallLock(lock);
+    const bool locked = AcquireInstallLock(lock);
+    if (locked)
+        CompletePendingWork();
 
     std::wstring installedText;
     std::wstring activeText;
@@ -38,22 +42,32 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     installed.Parse(installedText);
     DictList active;
     active.Parse(activeText);
+    const DictList installedBefore = installed;
+    const DictList activeBefore = active;
 
     // Selection only ever removes, so applying the positionals one after the other
     // takes out the same elements as taking out whatever any of them selects.
     const std::vector<std::wstring> removed = TakeSelected(installed, names);
     TakeSelected(active, names);
 
+    std::wstring accountDir;
+    const std::wstring folder = ReadFolderSetting(cfg, kAccountDataDirKey, accountDir)
+                                    ? accountDir + L"\\Dict\\"
+                                    : GetFallbackDictDir();
+    PendingWork work = PendingWork::FromListChanges(installedBefore, installed, activeBefore, active);
+    for (const std::wstring& name : removed)
+        work.deleteFiles.Insert(folder + name);
+    if (locked && !work.Empty())
+        RecordPendingWork(work);
+
     WriteConfigString(cfg, kInstalledDictKey, installed.Join());
     KILL_POINT("removal-installed-written");
     WriteConfigString(cfg, kActiveDictKey, active.Join());
     KILL_POINT("removal-lists-written");
 
-    std::wstring accountDir;
-    const std::wstring folder = ReadFolderSetting(cfg, kAccountDataDirKey, accountDir)
-                                    ? accountDir + L"\\Dict\\"
-                                    : GetFallbackDictDir();
-    for (const std::wstring& name : removed)
-        (void)DeleteDictFile(folder + name);  // a file that stays is no longer listed, and harmless
+    for (const std::wstring& path : work.deleteFiles)
+        (void)DeleteDictFile(path);  // a file that stays is no longer listed, and harmless
+    if (locked)
+        ClearPendingWork();
     return true;
 }

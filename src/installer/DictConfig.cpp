@@ -6,6 +6,7 @@
 #include "host/XLog.h"
 #include "installer/DictListRules.h"
 #include "installer/KillPoint.h"
+#include "installer/PendingWorkRecord.h"
 
 #include <windows.h>
 
@@ -18,13 +19,9 @@ std::wstring ReadListText(IConfigureInst* cfg, const wchar_t* key)
     return text;
 }
 
-void DeleteObsoleteFiles(const DictList& obsolete)
+void DeleteObsoleteFiles(const DictList& paths)
 {
-    std::wstring folder;
-    if (!GetDictDir(true, folder))
-        return;
-    for (const std::wstring& name : obsolete) {
-        const std::wstring path = folder + name;
+    for (const std::wstring& path : paths) {
         if (DeleteDictFile(path) < 0)
             XLog(kLogError, kLogTag, L"error removing obsolete dict file(%u): %s", ::GetLastError(),
                  path.c_str());
@@ -82,16 +79,29 @@ bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate
     installed.Parse(installedText);
     DictList active;
     active.Parse(activeText);
+    const DictList installedBefore = installed;
+    const DictList activeBefore = active;
     DictList obsolete;
+    const bool installedChanged = AddInstalledNames(installed, storedNames, obsolete);
+    const bool activeChanged = UpdateActiveNames(active, obsolete, storedNames, activate);
 
-    if (AddInstalledNames(installed, storedNames, obsolete)) {
+    PendingWork work = PendingWork::FromListChanges(installedBefore, installed, activeBefore, active);
+    std::wstring folder;
+    if (GetDictDir(true, folder)) {
+        for (const std::wstring& name : obsolete)
+            work.deleteFiles.Insert(folder + name);
+    }
+    RecordPendingWork(work);
+    KILL_POINT("work-recorded");
+
+    if (installedChanged) {
         const std::wstring newText = installed.Join();
         WriteConfigString(cfg, kInstalledDictKey, newText);
         XLog(kLogTrace, kLogTag, L"写入词库列表：[%s] => [%s]", installedText.c_str(), newText.c_str());
     }
     KILL_POINT("installed-written");
 
-    if (UpdateActiveNames(active, obsolete, storedNames, activate)) {
+    if (activeChanged) {
         const std::wstring newText = active.Join();
         WriteConfigString(cfg, kActiveDictKey, newText);
         XLog(kLogTrace, kLogTag, L"写入启用的词库列表：[%s] => [%s]", activeText.c_str(), newText.c_str());
@@ -104,7 +114,6 @@ bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate
     WriteConfigString(cfg, kOrderedDictKey, CleanOrderedList(orderedText, nowText));
 
     KILL_POINT("lists-written");
-    if (!obsolete.empty())
-        DeleteObsoleteFiles(obsolete);
+    DeleteObsoleteFiles(work.deleteFiles);
     return true;
 }

@@ -33,4 +33,5 @@ void LoadInstalledDicts(DictList& list);
 
 // Records freshly stored dictionaries in the lists, drops and deletes their older
 // versions, and cleans the ordered list. False only without a settings store.
+// Writes the pending-work record before the first list write; the caller clears it.
 [[nodiscard]] bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate);

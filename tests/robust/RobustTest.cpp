@@ -30,7 +30,7 @@ std::optional<ByteVector> Find(const Files& files, const std::wstring& name)
 
 struct State {
     Files installed, active, files;  // the two lists and the stored dictionaries
-    std::size_t tmpFiles = 0;
+    std::size_t tmpFiles = 0, records = 0;  // tmp*.tmp, and lexinst.pending with its staging name
 };
 
 // "installed", "active" and "file", each followed by the " +added", " -gone" and
@@ -72,6 +72,7 @@ protected:
         for (const std::wstring& name : ListFolder(AccountDictDir(), L"*.pvdict"))
             state.files[name] = ReadFileBytes(AccountDictDir() + name).value_or(ByteVector{});
         state.tmpFiles = ListFolder(AccountDictDir(), L"tmp*.tmp").size();
+        state.records = ListFolder(AccountDictDir(), L"lexinst.pending*").size();
         return state;
     }
     // Stores the files and appends their names to both lists.
@@ -113,39 +114,65 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
         Prepare();
         ASSERT_EQ(RunLexinst(command.args).exitCode, command.success) << command.name;
         command.uninterrupted = Capture();
+        EXPECT_EQ(command.uninterrupted.tmpFiles + command.uninterrupted.records, 0u) << command.name;
     }
-    // Once the installed list is written, a rerun finds the names installed and skips
-    // them (a removal finds nothing left to select): what the killed run had still to
-    // do stays undone, `leftover` against an uninterrupted run.
-    const struct { const char* step; int command; std::wstring leftover; } rows[] = {
-        {"copied", 0, L""}, {"replaced", 0, L""},
-        {"installed-written", 0, L"active +31_1_0_0.pvdict;file +31_1_0_0.pvdict;"},
-        {"lists-written", 0, L"file +31_1_0_0.pvdict;"},
-        {"copied", 1, L""}, {"replaced", 1, L""},
-        {"installed-written", 1, L"active +32_1_0_0.pvdict -32_2_0_0.pvdict -34_1_0_0.pvdict;file +32_1_0_0.pvdict;"},
-        {"lists-written", 1, L"file +32_1_0_0.pvdict;"},
-        {"removal-installed-written", 2, L"file +33_1_0_0.pvdict;"}, {"removal-lists-written", 2, L"file +33_1_0_0.pvdict;"},
+    // Every kill, then the rerun of the same command, ends as the uninterrupted run
+    // did: the rerun first completes what the record says the killed run had left.
+    // With `then`, the completion itself is killed there once more before the rerun.
+    const struct { const char* step; int command; const char* then = nullptr; } rows[] = {
+        {"copied", 0}, {"replaced", 0}, {"record-staged", 0}, {"work-recorded", 0},
+        {"installed-written", 0}, {"lists-written", 0},
+        {"installed-written", 0, "completion-installed-written"}, {"lists-written", 0, "completion-lists-written"},
+        {"copied", 1}, {"replaced", 1}, {"record-staged", 1}, {"work-recorded", 1}, {"installed-written", 1}, {"lists-written", 1},
+        {"installed-written", 1, "completion-installed-written"},
+        {"record-staged", 2}, {"removal-installed-written", 2}, {"removal-lists-written", 2},
+        {"removal-installed-written", 2, "completion-lists-written"},
     };
-    const auto print = [](auto... columns) { std::printf("%-26s %-7s | %-48s | %s\n", columns...); };
-    print("step", "command", "after kill, against before", "after rerun, against uninterrupted");
+    const auto print = [](auto... columns) { std::printf("%-26s %-7s %-28s | %-50s | %s\n", columns...); };
+    print("step", "command", "then, in the completion", "after kill, against before", "after rerun");
     for (const auto& row : rows) {
         const Command& command = commands[row.command];
-        SCOPED_TRACE(std::string(row.step) + " / " + command.name);
+        SCOPED_TRACE(std::string(row.step) + " / " + command.name + " / " + (row.then ? row.then : "-"));
         Prepare();
         const State before = Capture();
-        ::SetEnvironmentVariableA("LEXINST_KILL_AT", row.step);  // read by lexinst_killable.exe only
-        EXPECT_EQ(e2e::Run(BinDir() + L"\\lexinst_killable.exe", command.args).exitCode, static_cast<int>(kKilledExitCode))
-            << "the step is reached";
+        for (const char* step : {row.step, row.then}) {
+            if (!step)
+                continue;
+            ::SetEnvironmentVariableA("LEXINST_KILL_AT", step);  // read by lexinst_killable.exe only
+            EXPECT_EQ(e2e::Run(BinDir() + L"\\lexinst_killable.exe", command.args).exitCode,
+                      static_cast<int>(kKilledExitCode))
+                << step << " is reached";
+        }
         const State killed = Capture();
         ExpectNothingLost(before, killed, command.uninterrupted);
 
-        EXPECT_EQ(RunLexinst(command.args).exitCode, command.success);
+        const bool recorded = killed.records > 0;
+        const RunResult run = RunLexinst(command.args);
+        EXPECT_EQ(run.exitCode, command.success);
+        EXPECT_EQ(HasLine(LogOf(run.pid), L"20 lexinst Completed an interrupted command."), recorded);
         const State rerun = Capture();
-        EXPECT_EQ(Diff(rerun, command.uninterrupted), row.leftover);
-        EXPECT_EQ(rerun.tmpFiles, killed.tmpFiles) << "the rerun leaves no temporary file of its own";
-        print(row.step, command.name, ToUtf8(Diff(killed, before) + L" tmp " + std::to_wstring(killed.tmpFiles)).c_str(),
-              ToUtf8(Diff(rerun, command.uninterrupted)).c_str());
+        EXPECT_EQ(Diff(rerun, command.uninterrupted), L"");
+        EXPECT_EQ(rerun.tmpFiles + rerun.records, 0u) << "no temporary file and no record is left";
+        const std::wstring killedState = Diff(killed, before) + L" tmp " + std::to_wstring(killed.tmpFiles) +
+                                         L" record " + std::to_wstring(killed.records);
+        print(row.step, command.name, row.then ? row.then : "", ToUtf8(killedState).c_str(),
+              Diff(rerun, command.uninterrupted).empty() ? "as uninterrupted" : "DIFFERS");
     }
+}
+
+// A record that cannot be read is kept aside and logged; the command then runs.
+TEST_F(RobustTest, UnreadableRecordIsKeptAside)
+{
+    Prepare();
+    const ByteVector garbage = {'n', 'o', 't', ' ', 'a', ' ', 'r', 'e', 'c', 'o', 'r', 'd'};
+    WriteFileBytes(AccountDictDir() + L"lexinst.pending", garbage);
+    const RunResult run = RunLexinst(L"-silent " + QuoteArg(WriteSource(L"d.pvdict", MakeDict(35, 1, 0, 0))));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(ReadFileBytes(AccountDictDir() + L"lexinst.pending.unreadable"), garbage);
+    EXPECT_TRUE(Capture().installed.count(StoredName(35, 1, 0, 0)));
+    EXPECT_EQ(Capture().records, 1u) << "only the one kept aside";
+    EXPECT_TRUE(HasLine(LogOf(run.pid), L"40 lexinst Kept an unreadable record of an interrupted command aside: " +
+                                            AccountDictDir() + L"lexinst.pending.unreadable"));
 }
 
 // Removals of listed names and installs of one or two files, all started together.
