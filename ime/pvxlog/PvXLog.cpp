@@ -6,6 +6,7 @@
 #include "OwnedHandle.h"
 #include "WideFormat.h"
 
+#include <LogChannelTable.h>
 #include <PvXLogApi.h>
 #include <shlobj.h>
 #include <windows.h>
@@ -32,12 +33,11 @@ thread_local int indentLevel = 0;
 
 class LogState {
 public:
+    // The channels start as the installer configures them.
     LogState()
     {
-        channels_[L"sharingmemory"] = {5, {true, 0, L""}};
-        channels_[L"file"] = {0, {}};
-        channels_[L"debugoutput"] = {2, {}};
-        channels_[L"pipe"] = {3, {}};
+        for (const LogChannelSetting& channel : kLogChannels)
+            channels_[channel.name] = {channel.number, ParseChannelSettings(channel.settings, {})};
     }
 
     long Init(const wchar_t* folder)
@@ -131,10 +131,10 @@ public:
         std::wstring file;
         {
             std::lock_guard<std::mutex> hold(lock_);
-            const ChannelSettings& sharing = channels_[L"sharingmemory"].settings;
+            const ChannelSettings& sharing = channels_[kSharedChannel.name].settings;
             if (sharing.enable && level >= sharing.outputLevel)
                 shared = sharedFile_;
-            const ChannelSettings& fileChannel = channels_[L"file"].settings;
+            const ChannelSettings& fileChannel = channels_[kFileChannel.name].settings;
             if (fileChannel.enable && level >= fileChannel.outputLevel && !fileChannel.path.empty())
                 file = fileChannel.path;
         }
