@@ -3,13 +3,13 @@
 // every process, <folder of Init>\log\xlog.txt, appended under a named mutex.
 
 #include "LogChannels.h"
+#include "OwnedHandle.h"
+#include "WideFormat.h"
 
+#include <LogChannelTable.h>
 #include <PvXLogApi.h>
 #include <shlobj.h>
 #include <windows.h>
-
-#include "win/FormatWide.h"
-#include "win/UniqueResource.h"
 
 #include <map>
 #include <mutex>
@@ -33,12 +33,11 @@ thread_local int indentLevel = 0;
 
 class LogState {
 public:
+    // The channels start as the installer configures them.
     LogState()
     {
-        channels_[L"sharingmemory"] = {5, {true, 0, L""}};
-        channels_[L"file"] = {0, {}};
-        channels_[L"debugoutput"] = {2, {}};
-        channels_[L"pipe"] = {3, {}};
+        for (const LogChannelSetting& channel : kLogChannels)
+            channels_[channel.name] = {channel.number, ParseChannelSettings(channel.settings, {})};
     }
 
     long Init(const wchar_t* folder)
@@ -132,10 +131,10 @@ public:
         std::wstring file;
         {
             std::lock_guard<std::mutex> hold(lock_);
-            const ChannelSettings& sharing = channels_[L"sharingmemory"].settings;
+            const ChannelSettings& sharing = channels_[kSharedChannel.name].settings;
             if (sharing.enable && level >= sharing.outputLevel)
                 shared = sharedFile_;
-            const ChannelSettings& fileChannel = channels_[L"file"].settings;
+            const ChannelSettings& fileChannel = channels_[kFileChannel.name].settings;
             if (fileChannel.enable && level >= fileChannel.outputLevel && !fileChannel.path.empty())
                 file = fileChannel.path;
         }
@@ -143,14 +142,14 @@ public:
             return;
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        const std::wstring time = win::FormatWide(L"%04u-%02u-%02u %02u:%02u:%02u.%03u", now.wYear, now.wMonth,
+        const std::wstring time = ime::FormatWide(L"%04u-%02u-%02u %02u:%02u:%02u.%03u", now.wYear, now.wMonth,
                                                   now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
         const std::string line =
             FormatLogLine(time, ::GetCurrentProcessId(), level, tag ? tag : L"", indentLevel, message);
         if (!shared.empty())
             Append(shared, line);
         if (!file.empty()) {
-            const std::wstring date = win::FormatWide(L"%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+            const std::wstring date = ime::FormatWide(L"%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
             const std::wstring path = ExpandLogPath(file, date, ProcessFileName());
             const std::size_t slash = path.rfind(L'\\');
             if (slash != std::wstring::npos)
@@ -174,7 +173,7 @@ private:
     static HANDLE AppendMutex()
     {
         static std::mutex opening;
-        static win::UniqueHandle mutex;
+        static ime::OwnedHandle mutex;
         std::lock_guard<std::mutex> hold(opening);
         if (!mutex)
             mutex.Reset(::CreateMutexW(nullptr, FALSE, kAppendMutexName));
@@ -191,8 +190,8 @@ private:
         const DWORD waited = mutex ? ::WaitForSingleObject(mutex, kAppendWaitMs) : WAIT_FAILED;
         const bool owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
         {
-            win::UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                               FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ime::OwnedFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                              FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file) {
                 DWORD written = 0;
                 ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -277,7 +276,7 @@ long IME_CALL XLogV(uint32_t level, const wchar_t* tag, const wchar_t* format, v
 {
     if (!format)
         return kInvalidArg;
-    State().Write(level, tag, win::FormatWideV(format, args));
+    State().Write(level, tag, ime::FormatWideV(format, args));
     return kOk;
 }
 

@@ -2,12 +2,12 @@
 // HKCU\Software\Pelvo\PelvoPinyin\Config (32-bit view). The key "/A/B/C" is the
 // subkey A\B and the value C, stored as REG_SZ.
 
+#include "OwnedHandle.h"
+
 #include <HostComponentExports.h>
 #include <IConfigureInst.h>
 #include <IWinMsgCenterUser.h>
 #include <windows.h>
-
-#include "win/UniqueResource.h"
 
 #include <atomic>
 #include <string>
@@ -50,7 +50,7 @@ public:
         RegistryPlace place;
         if (!SplitKey(key, place) || !value)
             return E_INVALIDARG;
-        win::UniqueKey opened;
+        ime::OwnedKey opened;
         LONG status = ::RegCreateKeyExW(HKEY_CURRENT_USER, FullKey(place).c_str(), 0, nullptr, 0,
                                         KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, opened.Receive(), nullptr);
         if (status != ERROR_SUCCESS)
@@ -66,7 +66,7 @@ public:
         RegistryPlace place;
         if (!SplitKey(key, place) || !buffer)
             return false;
-        win::UniqueKey opened;
+        ime::OwnedKey opened;
         if (::RegOpenKeyExW(HKEY_CURRENT_USER, FullKey(place).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
                             opened.Receive()) != ERROR_SUCCESS)
             return false;

@@ -2,6 +2,7 @@
 
 #include "host/ImeLocations.h"
 
+#include <LogChannelTable.h>
 #include <PvXLogApi.h>
 #include <shlwapi.h>
 #include <windows.h>
@@ -116,20 +117,6 @@ XLogBinding& GetBinding()
     return binding;
 }
 
-struct ChannelSetting {
-    const wchar_t* name;
-    uint32_t number;
-    const wchar_t* settings;
-};
-
-// Only the shared channel is on by default; the others stay configured but off.
-constexpr ChannelSetting kChannels[] = {
-    {L"file", 0, L"enable:false path:`%temp%\\Pelvo\\PelvoPinyin\\log\\ime_${T}_${PF}.xlog`"},
-    {L"pipe", 3, L"enable:false"},
-    {L"sharingmemory", 5, L"enable:true outlvl:0 "},
-    {L"debugoutput", 2, L"enable:false"},
-};
-
 }  // namespace
 
 void XLog(uint32_t level, const wchar_t* tag, const wchar_t* format, ...)
@@ -173,7 +160,7 @@ long InitLogging()
         ::FreeLibrary(library);
         return status;
     }
-    for (const ChannelSetting& channel : kChannels)
+    for (const LogChannelSetting& channel : kLogChannels)
         controller->ops->ConfigureChannel(controller, channel.name, channel.number, channel.settings);
 
     // The binding holds its own reference, so the library stays loaded.
