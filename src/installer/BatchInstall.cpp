@@ -30,11 +30,10 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
     // Held for the whole batch, validation included, so that no other installer
     // changes the folder or the lists between the snapshot and the update.
     InstallLock lock;
-    if (!AcquireInstallLock(lock)) {
+    if (!TakeInstallLock(lock)) {
         XLog(kLogError, kLogTag, L"Error opening mutex.");
         return false;
     }
-    CompletePendingWork();
 
     const bool useAccountDir = UsesAccountDir(options);
     const std::wstring sourceFolder = SourceFolder(options);
@@ -71,16 +70,13 @@ bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
 
         const std::wstring storedName = useDest ? options.GetValue(L"-dest") : MakeStoredName(srcPath, header);
         TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
-        RecordTmpFile(tmpGuard.Path());
         const StoreTarget target = PlanStore(srcPath, dictDir, storedName, useAccountDir ? &installed : nullptr);
         if (target.currentCopy) {
             ++skippedCount;
             continue;
         }
-        if (InstallDictFile(srcPath, target.destPath, tmpGuard.Path())) {
+        if (StoreDictFile(srcPath, target.destPath, tmpGuard))
             installedNames.push_back(storedName);
-            tmpGuard.Dismiss();  // renamed to the stored name
-        }
     }
 
     bool ok = installedNames.size() + static_cast<std::size_t>(skippedCount) == names.size();

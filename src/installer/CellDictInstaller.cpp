@@ -131,6 +131,15 @@ bool CellDictInstaller::ShouldReplaceStoredFile(const std::wstring& srcPath, con
     return IsNewerVersion(header, stored.header);
 }
 
+bool CellDictInstaller::StoreDictFile(const std::wstring& srcPath, const std::wstring& destPath, TempFileGuard& tmp)
+{
+    RecordTmpFile(tmp.Path());
+    if (!InstallDictFile(srcPath, destPath, tmp.Path()))
+        return false;
+    tmp.Dismiss();  // renamed to the stored name
+    return true;
+}
+
 StoreTarget CellDictInstaller::PlanStore(const std::wstring& srcPath, const std::wstring& dictDir,
                                          const std::wstring& storedName, const DictIdentityIndex* installed) const
 {
@@ -189,7 +198,6 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
         storedName = MakeStoredName(srcPath, header);
     // Made before anything is asked, so that it lies on the stored file's volume.
     TempFileGuard tmpGuard(MakeTempFilePath(dictDir));
-    const std::wstring tmpPath = tmpGuard.Path();
 
     DictList installed;
     if (useAccountDir)
@@ -210,15 +218,11 @@ bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptPars
     bool ok = false;
     {
         InstallLock lock;
-        if (!AcquireInstallLock(lock)) {
+        if (!TakeInstallLock(lock)) {
             XLog(kLogError, kLogTag, L"Error opening mutex.");
             return false;
         }
-        CompletePendingWork();
-        RecordTmpFile(tmpPath);
-        ok = InstallDictFile(srcPath, destPath, tmpPath);
-        if (ok)
-            tmpGuard.Dismiss();  // renamed to the stored name
+        ok = StoreDictFile(srcPath, destPath, tmpGuard);
         if (ok && useAccountDir)
             ok = UpdateDictLists({storedName}, !deselect);
         tmpGuard.Remove();

@@ -9,6 +9,7 @@
 
 class CellDictInstallerUI;
 class DictIdentityIndex;
+class TempFileGuard;
 
 // True for the account's dictionary folder, the default; false with "-datadir" alone.
 bool UsesAccountDir(const SimpleOptParser::OptionMap& options);
@@ -38,6 +39,10 @@ public:
     // File-level steps shared by the single and the batch install.
     [[nodiscard]] static bool InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
                                 const std::wstring& tmpPath);
+    // InstallDictFile under the install lock, the temporary file recorded first so
+    // that a kill leaves it to the next command; dismisses it once renamed.
+    [[nodiscard]] static bool StoreDictFile(const std::wstring& srcPath, const std::wstring& destPath,
+                                            TempFileGuard& tmp);
     // True when the file at destPath is to be replaced by the loaded dictionary.
     [[nodiscard]] bool ShouldReplaceStoredFile(const std::wstring& srcPath, const std::wstring& destPath) const;
     // The per-file decision of the single and the batch install: the copy under

@@ -28,9 +28,7 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     // Without the lock the removal still runs, unserialised, as it always could,
     // but it neither completes nor records work: another command may be doing its own.
     InstallLock lock;
-    const bool locked = AcquireInstallLock(lock);
-    if (locked)
-        CompletePendingWork();
+    const bool locked = TakeInstallLock(lock);
 
     std::wstring installedText;
     std::wstring activeText;

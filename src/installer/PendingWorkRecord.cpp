@@ -5,6 +5,7 @@
 #include "installer/DictCapacity.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
+#include "installer/InstallLock.h"
 #include "installer/KillPoint.h"
 #include "installer/TempFile.h"
 #include "win/FileSystem.h"
@@ -82,6 +83,36 @@ void ApplyPendingWork(const PendingWork& work)
         DeleteFileIfPresent(work.tmpFile);
 }
 
+// Applies a record left by a killed command (lists, then files), logs it and
+// removes it; keeps an unreadable one aside. Called with the install lock held.
+void CompletePendingWork()
+{
+    const std::wstring path = RecordPath();
+    if (path.empty())
+        return;
+    // A record killed before its rename describes work that is ready to be done and
+    // supersedes the one in place, when it is whole; a torn one never took effect.
+    const std::wstring staging = StagingPath(path);
+    std::wstring text;
+    PendingWork work;
+    if (win::PathExists(staging)) {
+        if (!ReadRecordText(staging, text) || !PendingWork::Parse(text, work) ||
+            !::MoveFileExW(staging.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            ::DeleteFileW(staging.c_str());
+    }
+    if (!win::PathExists(path))
+        return;
+    if (!ReadRecordText(path, text) || !PendingWork::Parse(text, work)) {
+        const std::wstring aside = path + L".unreadable";
+        ::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        XLog(kLogError, kLogTag, L"Kept an unreadable record of an interrupted command aside: %s", aside.c_str());
+        return;
+    }
+    ApplyPendingWork(work);
+    XLog(kLogInfo, kLogTag, L"Completed an interrupted command.");
+    ::DeleteFileW(path.c_str());
+}
+
 }  // namespace
 
 void RecordPendingWork(const PendingWork& work)
@@ -113,30 +144,10 @@ void ClearPendingWork()
         DeleteFileIfPresent(path);
 }
 
-void CompletePendingWork()
+bool TakeInstallLock(InstallLock& lock)
 {
-    const std::wstring path = RecordPath();
-    if (path.empty())
-        return;
-    // A record killed before its rename describes work that is ready to be done and
-    // supersedes the one in place, when it is whole; a torn one never took effect.
-    const std::wstring staging = StagingPath(path);
-    std::wstring text;
-    PendingWork work;
-    if (win::PathExists(staging)) {
-        if (!ReadRecordText(staging, text) || !PendingWork::Parse(text, work) ||
-            !::MoveFileExW(staging.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            ::DeleteFileW(staging.c_str());
-    }
-    if (!win::PathExists(path))
-        return;
-    if (!ReadRecordText(path, text) || !PendingWork::Parse(text, work)) {
-        const std::wstring aside = path + L".unreadable";
-        ::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
-        XLog(kLogError, kLogTag, L"Kept an unreadable record of an interrupted command aside: %s", aside.c_str());
-        return;
-    }
-    ApplyPendingWork(work);
-    XLog(kLogInfo, kLogTag, L"Completed an interrupted command.");
-    ::DeleteFileW(path.c_str());
+    if (!AcquireInstallLock(lock))
+        return false;
+    CompletePendingWork();
+    return true;
 }

@@ -7,6 +7,12 @@
 
 #include "core/PendingWork.h"
 
+class InstallLock;
+
+// Acquires the install lock, then completes what a killed command left. False,
+// with nothing completed, when the lock cannot be had.
+[[nodiscard]] bool TakeInstallLock(InstallLock& lock);
+
 // Writes the record whole: under another name, flushed, then renamed over the old
 // one. A record that cannot be written leaves the command as it was without one.
 void RecordPendingWork(const PendingWork& work);
@@ -17,7 +23,3 @@ void RecordTmpFile(const std::wstring& tmpPath);
 
 // Removes the record, once the command's last step is done.
 void ClearPendingWork();
-
-// Applies a record left by a killed command (lists, then files), logs it and removes
-// it; keeps an unreadable one aside. Called with the install lock held.
-void CompletePendingWork();
