@@ -8,6 +8,9 @@ endif()
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-Wall -Wextra -Wno-unknown-pragmas)
+  # Warnings fail the build of the project's own code; third-party code, added
+  # with add_subdirectory(... SYSTEM), keeps them as warnings.
+  add_compile_options($<$<NOT:$<BOOL:$<TARGET_PROPERTY:SYSTEM>>>:-Werror>)
 endif()
 
 if(LEXINST_SANITIZE AND NOT WIN32)
