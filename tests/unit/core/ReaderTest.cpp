@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 using enum CellDictVerdict::Problem;
@@ -142,26 +140,6 @@ TEST(CellDictFileTest, Samples)
         Words samples = row.before;
         ReadAllWays(row.bytes, &samples, row.maxCount);
         EXPECT_EQ(samples, row.expected);
-    }
-}
-
-// Files larger than the reader's block, whole and broken late.
-TEST(CellDictFileTest, LargeFiles)
-{
-    for (uint32_t seed = 1; seed <= 12; ++seed) {
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
-        ByteVector bytes = RealisticDict(300'000 + 10'000 * seed, seed);
-        CellDictHeader h;
-        std::memcpy(&h, bytes.data(), sizeof h);
-        if (seed % 4 == 1)
-            bytes.resize(h.section2Offset - seed * 1000);
-        if (seed % 4 == 2)
-            PutU32(bytes, offsetof(CellDictHeader, section2Offset), h.section2Offset + 4);
-        if (seed % 4 == 3)
-            PutU32(bytes, offsetof(CellDictHeader, section1Count), h.section1Count + seed);
-        Words samples;
-        ReadAllWays(bytes);
-        ReadAllWays(bytes, &samples, 1000);
     }
 }
 
