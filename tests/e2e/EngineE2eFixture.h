@@ -64,11 +64,7 @@ protected:
         EXPECT_TRUE(WriteFileBytes(path, bytes));
         return path;
     }
-    void MakeAccountDictDir() const
-    {
-        ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
-        ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
-    }
+    void MakeAccountDictDir() const { std::filesystem::create_directories(AccountDictDir()); }
 
 private:
     std::unique_ptr<TempDir> root_;

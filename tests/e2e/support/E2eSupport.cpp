@@ -41,11 +41,6 @@ std::wstring BinDir()
     return exe.substr(0, exe.rfind(L'\\'));
 }
 
-std::wstring LexinstPath()
-{
-    return BinDir() + L"\\lexinst.exe";
-}
-
 int Process::Wait(DWORD timeoutMs)
 {
     DWORD code = 0;

@@ -30,7 +30,7 @@ namespace e2e {
 // ---- programs -------------------------------------------------------------
 
 std::wstring BinDir();        // folder of the running test program, no trailing backslash
-std::wstring LexinstPath();   // BinDir() + "\lexinst.exe"
+inline std::wstring LexinstPath() { return BinDir() + L"\\lexinst.exe"; }
 
 // Quotes one argument by the CommandLineToArgvW rules when it needs it.
 inline std::wstring QuoteArg(const std::wstring& arg) { return QuoteArgument(arg); }
@@ -77,7 +77,7 @@ private:
     std::wstring path_;
 };
 
-inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline bool FileExists(const std::wstring& p) { return ::GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 inline bool WriteFileBytes(const std::wstring& path, const ByteVector& bytes) { return WriteBytes(path, bytes); }
 inline std::optional<ByteVector> ReadFileBytes(const std::wstring& path)
 {

@@ -11,10 +11,7 @@ namespace {
 TEST(SuccessMessageTest, NamesTheDictionaryAndStopsAt1023Units)
 {
     const std::wstring prefix = L"您已成功安装\r\n", suffix = L" 分类词库。";
-    const struct {
-        const char* name;
-        std::wstring dictName;
-    } rows[] = {
+    const struct { const char* name; std::wstring dictName; } rows[] = {
         {"printf directives stay literal", L"%s%d%n"},
         {"text of exactly 1023 units", std::wstring(1023 - prefix.size() - suffix.size(), L'词')},
         {"text of 1024 units", std::wstring(1024 - prefix.size() - suffix.size(), L'词')},
