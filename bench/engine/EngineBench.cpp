@@ -120,7 +120,7 @@ void BM_BatchInstallLexinstExe(benchmark::State& state)
         state.PauseTiming();
         setup.Reset();
         state.ResumeTiming();
-        if (e2e::RunLexinst(args, 600000).exitCode != 0)
+        if (e2e::RunLexinst(args, 600000) != 0)
             state.SkipWithError("lexinst.exe failed");
     }
 }
@@ -131,7 +131,7 @@ void BM_LexinstExeNoFiles(benchmark::State& state)
 {
     Account account;
     for (auto _ : state) {
-        if (e2e::RunLexinst(L"-silent", 60000).exitCode != 0)
+        if (e2e::RunLexinst(L"-silent", 60000) != 0)
             state.SkipWithError("lexinst.exe failed");
     }
 }

@@ -1,17 +1,16 @@
 #pragma once
 // A throw-away account for the engine's whole-program scenarios: the settings
 // point the account's and the input method's data folders into a temporary folder,
-// and the per-user data folder (home of the dictionary index) lies there too.
+// and the per-user data folder (home of the dictionary index) and the all-users
+// data folder (home of the log) lie there too.
 
 #include "support/DictBytes.h"
 #include "support/E2eSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace e2e {
 
@@ -46,22 +45,18 @@ protected:
         root_ = std::make_unique<TempDir>(L"engine e2e");
         ::CreateDirectoryW(SourceDir().c_str(), nullptr);
         appData_ = std::make_unique<ScopedRegValue>(HKEY_CURRENT_USER, kImeRegKey, L"AppData", UserDataDir());
+        commonData_ = std::make_unique<ScopedRegValue>(HKEY_LOCAL_MACHINE, kImeRegKey, L"CommonAppData", Root());
         ClearSettings();
         SetSetting(L"/Common/accountDataDir", Root() + L"\\account");
         SetSetting(L"/Common/dataDir", Root() + L"\\data");
     }
-    void TearDown() override
-    {
-        ClearSettings();
-        appData_.reset();
-        root_.reset();
-    }
+    void TearDown() override { ClearSettings(); }  // the members are restored and removed after
 
     std::wstring Root() const { return root_->Path(); }
     std::wstring SourceDir() const { return Root() + L"\\src"; }
     std::wstring AccountDictDir() const { return Root() + L"\\account\\dict\\"; }
-    std::wstring DataDir() const { return Root() + L"\\data\\"; }
     std::wstring UserDataDir() const { return Root() + L"\\user"; }
+    std::wstring LogPath() const { return Root() + L"\\log\\xlog.txt"; }
 
     std::wstring WriteSource(const std::wstring& name, const ByteVector& bytes) const
     {
@@ -69,32 +64,11 @@ protected:
         EXPECT_TRUE(WriteFileBytes(path, bytes));
         return path;
     }
-    void MakeAccountDictDir() const
-    {
-        ::CreateDirectoryW((Root() + L"\\account").c_str(), nullptr);
-        ::CreateDirectoryW(AccountDictDir().c_str(), nullptr);
-    }
-    std::wstring IndexPath() const { return UserDataDir() + L"\\pvdictindex.dat"; }
-    std::wstring Setting(const std::wstring& key) const { return GetSetting(key).value_or(L"<absent>"); }
-    // "level tag message" of every line the process wrote, indent dropped.
-    static std::vector<std::wstring> LogOf(DWORD pid)
-    {
-        std::vector<std::wstring> lines;
-        for (const XLogLine& line : ReadXLog(pid)) {
-            wchar_t level[8] = {};
-            swprintf(level, 8, L"%02x", static_cast<unsigned>(line.level));
-            lines.push_back(std::wstring(level) + L" " + line.tag + L" " + line.message);
-        }
-        return lines;
-    }
-    static bool HasLine(const std::vector<std::wstring>& lines, const std::wstring& line)
-    {
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
+    void MakeAccountDictDir() const { std::filesystem::create_directories(AccountDictDir()); }
 
 private:
     std::unique_ptr<TempDir> root_;
-    std::unique_ptr<ScopedRegValue> appData_;
+    std::unique_ptr<ScopedRegValue> appData_, commonData_;
 };
 
 }  // namespace e2e

@@ -1,17 +1,16 @@
 #include "support/E2eSupport.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <cwchar>
-#include <map>
-#include <mutex>
+#include <sstream>
 
 namespace e2e {
 
 namespace {
 
-// "/A/B/C" -> {"Config\A\B", "C"}.
+constexpr const wchar_t* kSettingsRegKey = L"Software\\Pelvo\\PelvoPinyin\\Config";
+
+// "/A/B/C" -> {"...\Config\A\B", "C"}.
 std::pair<std::wstring, std::wstring> SettingPlace(const std::wstring& setting)
 {
     std::wstring key = kSettingsRegKey + setting.substr(0, setting.rfind(L'/'));
@@ -19,34 +18,15 @@ std::pair<std::wstring, std::wstring> SettingPlace(const std::wstring& setting)
     return {key, setting.substr(setting.rfind(L'/') + 1)};
 }
 
-// Where the log ended when each process started by this program began.
-std::mutex logStartsLock;
-std::map<DWORD, std::size_t> logStarts;
-
-std::wstring XLogPath()
+// Sets a REG_SZ value, or with nullopt removes it.
+void PutRegString(HKEY root, const std::wstring& key, const std::wstring& name,
+                  const std::optional<std::wstring>& value, REGSAM view)
 {
-    std::wstring folder = GetRegString(HKEY_LOCAL_MACHINE, kImeRegKey, L"CommonAppData").value_or(L"");
-    wchar_t common[MAX_PATH] = {};
-    if (folder.empty() && SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, common)))
-        folder = std::wstring(common) + L"\\Pelvo\\PelvoPinyin";
-    return folder + L"\\log\\xlog.txt";
-}
-
-// "time<TAB>pid<TAB>0xLL<TAB>tag<TAB>indent and message"; nullopt for any other line.
-std::optional<XLogLine> ParseXLogLine(const std::wstring& line)
-{
-    XLogLine parsed;
-    wchar_t time[24] = {}, tag[64] = {};
-    int start = -1;
-    if (std::swscanf(line.c_str(), L"%23l[-0-9: .]\t%lu\t0x%2x\t%63l[^\t]\t%n", time, &parsed.pid, &parsed.level, tag,
-                     &start) < 4 || start < 0 || std::wcslen(time) != 23)
-        return std::nullopt;
-    parsed.time = time;
-    parsed.tag = tag;
-    const std::size_t text = line.find_first_not_of(L' ', start);
-    parsed.indent = static_cast<int>((text == std::wstring::npos ? line.size() : text) - start) / 2;
-    parsed.message = line.substr(start + 2 * parsed.indent);
-    return parsed;
+    win::UniqueKey opened;
+    if (value)
+        SetRegString(root, key, name, *value, REG_SZ, view);
+    else if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, opened.Receive()) == ERROR_SUCCESS)
+        ::RegDeleteValueW(opened.Get(), name.c_str());
 }
 
 }  // namespace
@@ -61,22 +41,17 @@ std::wstring BinDir()
     return exe.substr(0, exe.rfind(L'\\'));
 }
 
-std::wstring LexinstPath()
-{
-    return BinDir() + L"\\lexinst.exe";
-}
-
 int Process::Wait(DWORD timeoutMs)
 {
     DWORD code = 0;
     if (!process_)
-        return kRunFailed;
+        return -1;
     if (::WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) {
         ::TerminateProcess(process_.Get(), 0xDEAD);
         ::WaitForSingleObject(process_.Get(), 10000);
-        return kTimedOut;
+        return -2;
     }
-    return ::GetExitCodeProcess(process_.Get(), &code) ? static_cast<int>(code) : kRunFailed;
+    return ::GetExitCodeProcess(process_.Get(), &code) ? static_cast<int>(code) : -1;
 }
 
 Process Start(const std::wstring& exe, const std::wstring& args)
@@ -85,82 +60,23 @@ Process Start(const std::wstring& exe, const std::wstring& args)
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    WIN32_FILE_ATTRIBUTE_DATA log;
-    const std::size_t logStart =
-        ::GetFileAttributesExW(XLogPath().c_str(), GetFileExInfoStandard, &log) ? log.nFileSizeLow : 0;
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info))
         return {};
     ::CloseHandle(info.hThread);
-    std::lock_guard<std::mutex> hold(logStartsLock);
-    logStarts[info.dwProcessId] = logStart;
     return Process(info.hProcess, info.dwProcessId);
 }
 
-RunResult Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs)
+std::wstring CopyLexinst(const std::wstring& dir, const std::wstring& without)
 {
-    Process process = Start(exe, args);
-    return {process.Wait(timeoutMs), process.Pid()};
-}
-
-std::wstring CopyLexinst(const std::wstring& dir, std::vector<std::wstring> dlls)
-{
-    dlls.push_back(L"lexinst.exe");
-    for (const std::wstring& name : dlls) {
-        if (!::CopyFileW((BinDir() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE))
+    for (const wchar_t* name : {L"lexinst.exe", L"Setvault.dll", L"Notehub.dll", L"pvxlog.dll"}) {
+        if (name != without && !::CopyFileW((BinDir() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE))
             return {};
     }
     return dir + L"\\lexinst.exe";
 }
 
 // ---- files ----------------------------------------------------------------
-
-TempDir::TempDir(const std::wstring& namePart)
-{
-    static LONG counter = 0;
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
-        const std::wstring candidate = temp + namePart + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                       std::to_wstring(::InterlockedIncrement(&counter));
-        if (::CreateDirectoryW(candidate.c_str(), nullptr))
-            path_ = candidate;
-    }
-}
-
-TempDir::~TempDir()
-{
-    if (!path_.empty())
-        RemoveTree(path_);
-}
-
-bool FileExists(const std::wstring& path)
-{
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
-{
-    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && (bytes.empty() || ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                                 &written, nullptr)) &&
-           written == bytes.size();
-}
-
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path)
-{
-    win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       0, nullptr));
-    std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    DWORD got = 0;
-    BOOL ok = FALSE;
-    while (file && (ok = ::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr)) && got > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    return ok ? std::optional(bytes) : std::nullopt;
-}
 
 std::vector<std::wstring> ListFolder(const std::wstring& dir, const std::wstring& pattern)
 {
@@ -172,19 +88,6 @@ std::vector<std::wstring> ListFolder(const std::wstring& dir, const std::wstring
             names.push_back(data.cFileName);
     }
     return names;
-}
-
-bool RemoveTree(const std::wstring& dir)
-{
-    for (const std::wstring& name : ListFolder(dir)) {
-        const std::wstring path = dir + L"\\" + name;
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!::DeleteFileW(path.c_str()))
-            RemoveTree(path);
-    }
-    ::SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryW(dir.c_str());
-    return !FileExists(dir);
 }
 
 // ---- registry -------------------------------------------------------------
@@ -214,25 +117,6 @@ std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, con
     return text.substr(0, text.find(L'\0'));
 }
 
-void DeleteRegTree(HKEY root, const std::wstring& key, REGSAM view)
-{
-    win::UniqueKey opened;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS | view, opened.Receive()) == ERROR_SUCCESS)
-        ::RegDeleteTreeW(opened.Get(), nullptr);
-    ::RegDeleteKeyExW(root, key.c_str(), view, 0);
-}
-
-// Sets a REG_SZ value, or with nullopt removes it.
-static void PutRegString(HKEY root, const std::wstring& key, const std::wstring& name,
-                         const std::optional<std::wstring>& value, REGSAM view)
-{
-    win::UniqueKey opened;
-    if (value)
-        SetRegString(root, key, name, *value, REG_SZ, view);
-    else if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_SET_VALUE | view, opened.Receive()) == ERROR_SUCCESS)
-        ::RegDeleteValueW(opened.Get(), name.c_str());
-}
-
 ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name,
                                const std::optional<std::wstring>& value, REGSAM view)
     : root_(root), key_(std::move(key)), name_(std::move(name)), view_(view),
@@ -248,27 +132,24 @@ ScopedRegValue::~ScopedRegValue()
 
 // ---- settings -------------------------------------------------------------
 
-bool SetSetting(const std::wstring& setting, const std::wstring& value, DWORD type)
+void SetSetting(const std::wstring& setting, const std::wstring& value, DWORD type)
 {
     const auto [key, name] = SettingPlace(setting);
-    return SetRegString(HKEY_CURRENT_USER, key, name, value, type);
+    if (value == L"<absent>")
+        PutRegString(HKEY_CURRENT_USER, key, name, std::nullopt, KEY_WOW64_32KEY);
+    else
+        SetRegString(HKEY_CURRENT_USER, key, name, value, type);
 }
 
-std::optional<std::wstring> GetSetting(const std::wstring& setting)
+std::wstring Setting(const std::wstring& setting)
 {
     const auto [key, name] = SettingPlace(setting);
-    return GetRegString(HKEY_CURRENT_USER, key, name);
-}
-
-void DeleteSetting(const std::wstring& setting)
-{
-    const auto [key, name] = SettingPlace(setting);
-    PutRegString(HKEY_CURRENT_USER, key, name, std::nullopt, KEY_WOW64_32KEY);
+    return GetRegString(HKEY_CURRENT_USER, key, name).value_or(L"<absent>");
 }
 
 void ClearSettings()
 {
-    DeleteRegTree(HKEY_CURRENT_USER, kSettingsRegKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRegKey);
 }
 
 // ---- the shared log ---------------------------------------------------------
@@ -282,24 +163,22 @@ std::string ToUtf8(const std::wstring& text)
     return narrow;
 }
 
-std::vector<XLogLine> ReadXLog(DWORD pid)
+std::vector<std::wstring> ReadLog(const std::wstring& path)
 {
-    std::size_t from = 0;
-    if (pid != 0) {
-        std::lock_guard<std::mutex> hold(logStartsLock);
-        from = logStarts.contains(pid) ? logStarts[pid] : 0;
-    }
-    const std::vector<uint8_t> bytes = ReadFileBytes(XLogPath()).value_or(std::vector<uint8_t>{});
-    const std::string text(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(from, bytes.size())), bytes.end());
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                      static_cast<int>(wide.size())));
-    std::vector<XLogLine> lines;
-    for (std::size_t start = 0, end; start < wide.size(); start = end + 1) {
-        end = std::min(wide.find(L'\n', start), wide.size());
-        const auto parsed = ParseXLogLine(wide.substr(start, end - start - (end > start && wide[end - 1] == L'\r')));
-        if (parsed && (pid == 0 || parsed->pid == pid))
-            lines.push_back(*parsed);
+    const ByteVector bytes = ReadFileBytes(path).value_or(ByteVector{});
+    std::wstring wide(bytes.size(), L'\0');
+    wide.resize(::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()),
+                                      static_cast<int>(bytes.size()), wide.data(), static_cast<int>(wide.size())));
+    std::vector<std::wstring> lines;
+    std::wistringstream in(wide);
+    // "time<TAB>pid<TAB>0xLL<TAB>tag<TAB>indent and message<CR>": the indent is two spaces a level.
+    for (std::wstring line, time, id, level, tag, message; std::getline(in, line);) {
+        std::wistringstream fields(line);
+        std::getline(std::getline(std::getline(fields, time, L'\t'), id, L'\t'), level, L'\t');
+        if (std::getline(std::getline(fields, tag, L'\t'), message, L'\r') && level.size() == 4) {
+            const std::size_t indent = std::min(message.find_first_not_of(L' '), message.size()) / 2 * 2;
+            lines.push_back(level.substr(2) + L" " + tag + L" " + message.substr(indent));
+        }
     }
     return lines;
 }

@@ -13,7 +13,7 @@ using FileStepsTest = e2e::EngineE2eTest;
 TEST_F(FileStepsTest, CapacityQuotaBoundaries)
 {
     struct Row {
-        const char* what;
+        const char* name;
         int64_t indexSize;  // -1: no index file
         uint32_t fileSize;
         bool expect;
@@ -27,12 +27,13 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
     };
     // One batch's quota across all rows: it must see every change of the index.
     BatchCapacityQuota batch;
+    const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";
+    ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
-        ::DeleteFileW(IndexPath().c_str());
+        SCOPED_TRACE(row.name);
+        ::DeleteFileW(index.c_str());
         if (row.indexSize >= 0) {
-            ASSERT_TRUE(e2e::WriteZeroFile(IndexPath(), static_cast<uint64_t>(row.indexSize)));
+            ASSERT_TRUE(e2e::WriteZeroFile(index, static_cast<uint64_t>(row.indexSize)));
         }
         CellDictFile dict;
         dict.fileSize = row.fileSize;

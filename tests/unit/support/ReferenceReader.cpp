@@ -6,6 +6,12 @@
 
 namespace {
 
+struct ReferenceLoadResult {
+    bool ok = false;
+    CellDictHeader header{};  // all zero unless the file's first 848 bytes were read
+    uint32_t fileSize = 0;    // 0 unless the file was measured
+};
+
 // A file as the format's algorithms see it: a position that a seek sets, and
 // reads that return what lies between the position and the end.
 class MemoryFile {
@@ -83,8 +89,7 @@ bool Measurable(const ByteVector& file)
     return file.size() <= INT32_MAX;
 }
 
-}  // namespace
-
+// Measures `file`, reads the header and, with `validate`, walks the sections.
 ReferenceLoadResult ReferenceLoad(const ByteVector& bytes, bool validate)
 {
     ReferenceLoadResult result;
@@ -97,6 +102,7 @@ ReferenceLoadResult ReferenceLoad(const ByteVector& bytes, bool validate)
     return result;
 }
 
+// Gathers section-1 sample words of `file` as ReadSampleWords must.
 unsigned ReferenceReadSampleWords(const ByteVector& bytes, const CellDictHeader& header,
                                   std::vector<std::wstring>& words, unsigned maxCount)
 {
@@ -127,6 +133,8 @@ unsigned ReferenceReadSampleWords(const ByteVector& bytes, const CellDictHeader&
     }
     return static_cast<unsigned>(words.size());
 }
+
+}  // namespace
 
 std::string CompareWithReference(const std::wstring& path, const ByteVector& bytes, std::vector<std::wstring>& words,
                                  unsigned maxCount, CellDictVerdict& verdict)

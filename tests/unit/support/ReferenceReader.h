@@ -9,19 +9,6 @@
 
 #include "support/DictBytes.h"
 
-struct ReferenceLoadResult {
-    bool ok = false;
-    CellDictHeader header{};  // all zero unless the file's first 848 bytes were read
-    uint32_t fileSize = 0;    // 0 unless the file was measured
-};
-
-// Measures `file`, reads the header and, with `validate`, walks the sections.
-ReferenceLoadResult ReferenceLoad(const ByteVector& file, bool validate);
-
-// Gathers section-1 sample words of `file` as ReadSampleWords must.
-unsigned ReferenceReadSampleWords(const ByteVector& file, const CellDictHeader& header,
-                                  std::vector<std::wstring>& words, unsigned maxCount);
-
 // Loads `path`, which holds `bytes`, every way CellDictFile can, its verdict
 // into `verdict`, and adds its samples to `words`; names what disagrees with
 // the reference, "" for nothing.

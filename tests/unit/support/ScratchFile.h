@@ -1,13 +1,16 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder, removed with the object,
+// and whole files read and written.
 
 #include "support/DictBytes.h"
 
 #include <filesystem>
+#include <string>
 
 class ScratchDir {
 public:
-    ScratchDir();
+    // The folder's name begins with `namePart`, which may hold spaces to test such paths.
+    explicit ScratchDir(const std::wstring& namePart = L"lexinst-test");
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
@@ -20,4 +23,5 @@ private:
     std::filesystem::path path_;
 };
 
+bool WriteBytes(const std::filesystem::path& path, const ByteVector& bytes);
 ByteVector ReadBytes(const std::filesystem::path& path);

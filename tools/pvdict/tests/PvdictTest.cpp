@@ -28,32 +28,41 @@ TEST(Pvdict, MakeThenShow)
     std::string astral;
     for (int i = 0; i < 16; ++i)
         astral += "\xF0\xA0\x80\x80";  // two UTF-16 units each
-    const std::tuple<const char*, std::string, std::vector<std::string>, std::string, nlohmann::json> cases[] = {
-        // label, OUT, options, words, fields of show --json (null: refused)
-        {"every option, BOM, CRLF, blanks, a repeat", "词典.pvdict",
-         {"--name", "常用词", "--description", "日常用语", "--category", "生活,日常", "--id", "4242", "--version", "2.10.5", "--format-level", "1"},
+    const std::vector<std::string> all = {"--name", "常用词", "--description", "日常用语", "--category", "生活,日常",
+                                          "--id", "4242", "--version", "2.10.5", "--format-level", "1"};
+    const struct {
+        const char* name;
+        std::string file;
+        std::vector<std::string> options;
+        std::string words;
+        nlohmann::json expect;  // fields of show --json; null: refused
+    } rows[] = {
+        {"every option, BOM, CRLF, blanks, a repeat", "词典.pvdict", all,
          "\xEF\xBB\xBF你好\r\n 谢谢\t\r\n\r\n你好\n再见",
-         {{"name", "常用词"}, {"description", "日常用语"}, {"category", "生活"}, {"entryCount", 4}, {"samples", {"你好", "谢谢", "再见"}},
-          {"storedName", "4242_2_10_5.pvdict"}, {"formatLevel", 1}, {"decimalVersion", 21005}, {"fileSize", 848 + 4 * 12}}},
-        {"defaults", "动物.pvdict", {}, "", {{"name", "动物"}, {"storedName", "动物.pvdict"}, {"version", {1, 0, 0}}, {"entryCount", 0}}},
-        {"the largest texts and word", "max.pvdict", {"--name", astral, "--id", "4294967295", "--version", "214748.36.47"}, std::string(255, 'w'),
+         {{"name", "常用词"}, {"description", "日常用语"}, {"category", "生活"}, {"entryCount", 4},
+          {"samples", {"你好", "谢谢", "再见"}}, {"storedName", "4242_2_10_5.pvdict"}, {"formatLevel", 1},
+          {"decimalVersion", 21005}, {"fileSize", 848 + 4 * 12}}},
+        {"defaults", "动物.pvdict", {}, "",
+         {{"name", "动物"}, {"storedName", "动物.pvdict"}, {"version", {1, 0, 0}}, {"entryCount", 0}}},
+        {"the largest texts and word", "max.pvdict",
+         {"--name", astral, "--id", "4294967295", "--version", "214748.36.47"}, std::string(255, 'w'),
          {{"name", astral}, {"storedName", "4294967295_214748_36_47.pvdict"}, {"samples", {std::string(255, 'w')}}}},
         {"name of 33 units", "d.pvdict", {"--name", astral + "n"}, "a", nullptr},
         {"word of 256 units", "d.pvdict", {}, std::string(256, 'w'), nullptr},
         {"version part of 100", "d.pvdict", {"--version", "1.100.0"}, "a", nullptr},
         {"word list not UTF-8", "d.pvdict", {}, "ok\n\xFF\n", nullptr},
     };
-    for (const auto& [label, file, options, words, expected] : cases) {
-        SCOPED_TRACE(label);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const ScratchDir dir;
-        const std::filesystem::path path = dir.Path() / pvdict::Utf8ToPath(file);
+        const std::filesystem::path path = dir.Path() / pvdict::Utf8ToPath(row.file);
         const std::string out = pvdict::PathToUtf8(path);
         std::ofstream(path, std::ios::binary) << "\x01\x02\x03";
         std::vector<std::string> args{"make", out};
-        args.insert(args.end(), options.begin(), options.end());
-        ASSERT_EQ(RunPvdict(args, words).first, expected.is_null() ? 2 : 0);
-        ASSERT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary file may remain";
-        if (expected.is_null()) {
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        ASSERT_EQ(RunPvdict(args, row.words).first, row.expect.is_null() ? 2 : 0);
+        ASSERT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary file remains";
+        if (row.expect.is_null()) {
             EXPECT_EQ(ReadBytes(path), (ByteVector{1, 2, 3}));
             continue;
         }
@@ -61,7 +70,7 @@ TEST(Pvdict, MakeThenShow)
         EXPECT_EQ(code, 0);
         const auto json = nlohmann::json::parse(shown);
         EXPECT_EQ(json["valid"], true);
-        for (const auto& [key, value] : expected.items())
+        for (const auto& [key, value] : row.expect.items())
             EXPECT_EQ(json[key], value) << key;
 
         // Without a whole first record head the file does not validate.
