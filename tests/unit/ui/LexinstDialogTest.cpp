@@ -1,7 +1,7 @@
 // lexinst.exe opened on a dictionary file as the shell does: each dialog it shows
-// is read through the window API, judged by its pixels on the screen and
-// answered from here, and the run is judged by its exit code, the stored file
-// and the dictionary lists.
+// is read through the window API, judged by its pixels on the screen,
+// photographed and answered from here, and the run is judged by its exit code,
+// the stored file and the dictionary lists.
 //
 // The program is also the stand-in browser that the test registers for the link:
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ namespace {
 using namespace e2e;
 
 // ---- the driver -------------------------------------------------------------
+
+// Pixels of a window as the screen shows it, rows top-down.
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+};
 
 template <typename Done>
 bool WaitFor(Done done)  // for up to 10 s
@@ -71,35 +79,53 @@ std::wstring ReadText(HWND window)
     return buffer;
 }
 
-// The pixels of a window as the screen shows it.
-std::vector<COLORREF> Shot(HWND window)
+Capture Shot(HWND window)
 {
     RECT area{};
-    std::vector<COLORREF> pixels;
+    Capture capture;
     if (!::GetWindowRect(window, &area) || area.right <= area.left || area.bottom <= area.top)
-        return pixels;
-    const int width = area.right - area.left, height = area.bottom - area.top;
+        return capture;
+    capture.width = area.right - area.left;
+    capture.height = area.bottom - area.top;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     if (const win::UniqueBitmap bitmap{::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)}) {
         HGDIOBJ previous = ::SelectObject(memory, bitmap.Get());
-        ::BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        ::BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
         ::GdiFlush();
         const auto* bgra = static_cast<const uint8_t*>(bits);
-        for (int i = 0; i < width * height; ++i, bgra += 4)
-            pixels.push_back(RGB(bgra[2], bgra[1], bgra[0]));
+        for (int i = 0; i < capture.width * capture.height; ++i, bgra += 4)
+            capture.pixels.push_back(RGB(bgra[2], bgra[1], bgra[0]));
         ::SelectObject(memory, previous);
     }
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
-    return pixels;
+    return capture;
+}
+
+// Saves <build>/screenshots/<name>.ppm (binary RGB).
+void SaveScreenshot(const Capture& capture, const std::wstring& name)
+{
+    const char* build = std::getenv("LEXINST_BINARY_DIR");
+    std::wstring dir = L"Z:";  // the build folder as Wine's Z: drive shows it
+    for (const char* p = build ? build : ""; *p; ++p)
+        dir += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    dir += L"\\screenshots";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    FILE* out = build && !capture.pixels.empty() ? _wfopen((dir + L"\\" + name + L".ppm").c_str(), L"wb") : nullptr;
+    if (out) {
+        std::fprintf(out, "P6\n%d %d\n255\n", capture.width, capture.height);
+        for (COLORREF pixel : capture.pixels)
+            std::fputc(GetRValue(pixel), out), std::fputc(GetGValue(pixel), out), std::fputc(GetBValue(pixel), out);
+        std::fclose(out);
+    }
 }
 
 // The picture a control shows, by the average colour of its saturated pixels
@@ -107,7 +133,7 @@ std::vector<COLORREF> Shot(HWND window)
 std::wstring ShownPicture(HWND control)
 {
     long r = 0, g = 0, b = 0, count = 0;
-    for (COLORREF pixel : IsShown(control) ? Shot(control) : std::vector<COLORREF>{}) {
+    for (COLORREF pixel : IsShown(control) ? Shot(control).pixels : std::vector<COLORREF>{}) {
         const int pr = GetRValue(pixel), pg = GetGValue(pixel), pb = GetBValue(pixel);
         if (std::max({pr, pg, pb}) - std::min({pr, pg, pb}) >= 60)
             r += pr, g += pg, b += pb, ++count;
@@ -188,7 +214,7 @@ std::wstring Describe(HWND dialog)
     line += L" | " + ReadText(::GetDlgItem(dialog, IDOK));
     if (HWND second = ::GetDlgItem(dialog, information ? IDCANCEL : 1014); IsShown(second))
         line += L" / " + ReadText(second);
-    const std::vector<COLORREF> link = Shot(::GetDlgItem(dialog, 1013));
+    const std::vector<COLORREF> link = Shot(::GetDlgItem(dialog, 1013)).pixels;
     const bool plain = std::ranges::count(link, kLinkColor), visited = std::ranges::count(link, kVisitedColor);
     line += !IsShown(::GetDlgItem(dialog, 1013)) ? L" | no link | "
             : plain == visited                   ? L" | link in other colours | "
@@ -196,24 +222,33 @@ std::wstring Describe(HWND dialog)
     return line + ShownPicture(::GetDlgItem(dialog, information ? 1009 : 1012));
 }
 
+struct Message {
+    std::wstring shown;
+    const wchar_t* screenshot;
+};
+
 const std::wstring kTitle = L"Pelvo输入法分类词库 | ", kFailedTitle = L"词库安装失败 | ";
-const std::wstring kConfirmInstall =
-    L"安装Pelvo输入法分类词库 | 城市地名 | 词条数： | 4 | 北京 上海 广州 深圳 ... | "
-    L"收录全国各省市的地名，适合经常输入地址的用户。 | 确定 / 取消 | no link | package";
-const std::wstring kConfirmOverwrite = kTitle + L"您已安装最新版本。 | 确定 / 覆盖安装 | link | information";
-const std::wstring kSuccess = kTitle + L"您已成功安装\r\n城市地名 分类词库。 | 完成 | link | success";
-const std::wstring kFailed = kTitle + L"词库安装失败 | 确定 | link | warning";
-const std::wstring kNoFile = kTitle + L"请指定待安装的词库文件。 | 确定 | no link | information";
-const std::wstring kNotFound = kFailedTitle + L"指定的词库文件不存在！ | 确定 | no link | warning";
-const std::wstring kDamaged = kFailedTitle + L"分类词库已损坏，请重新下载。 | 确定 | link | warning";
-const std::wstring kIncompatible =
-    kFailedTitle + L"检测到本地输入法版本与词库文件不兼容，请升级到最新版本。 | 确定 | no link | warning";
-const std::wstring kQuota =
-    kFailedTitle + L"超出词库容量限额，请尝试在词库管理界面中删除一些不需要的分类词库。 | 确定 | no link | "
-                   L"warning";
+const Message kConfirmInstall{L"安装Pelvo输入法分类词库 | 城市地名 | 词条数： | 4 | 北京 上海 广州 深圳 ... | "
+                              L"收录全国各省市的地名，适合经常输入地址的用户。 | 确定 / 取消 | no link | package",
+                              L"dialog-confirm-install"};
+const Message kConfirmOverwrite{kTitle + L"您已安装最新版本。 | 确定 / 覆盖安装 | link | information",
+                                L"dialog-confirm-overwrite"};
+const Message kSuccess{kTitle + L"您已成功安装\r\n城市地名 分类词库。 | 完成 | link | success",
+                       L"dialog-install-success"};
+const Message kFailed{kTitle + L"词库安装失败 | 确定 | link | warning", L"dialog-install-failed"};
+const Message kNoFile{kTitle + L"请指定待安装的词库文件。 | 确定 | no link | information",
+                      L"dialog-no-file-specified"};
+const Message kNotFound{kFailedTitle + L"指定的词库文件不存在！ | 确定 | no link | warning", L"dialog-file-not-found"};
+const Message kDamaged{kFailedTitle + L"分类词库已损坏，请重新下载。 | 确定 | link | warning", L"dialog-dict-damaged"};
+const Message kIncompatible{kFailedTitle + L"检测到本地输入法版本与词库文件不兼容，请升级到最新版本。 | "
+                                             L"确定 | no link | warning",
+                            L"dialog-version-incompatible"};
+const Message kQuota{kFailedTitle + L"超出词库容量限额，请尝试在词库管理界面中删除一些不需要的分类词库。 | "
+                                      L"确定 | no link | warning",
+                     L"dialog-quota-exceeded"};
 
 struct Step {
-    std::wstring message;  // as Describe gives it
+    Message message;
     Action action;
 };
 
@@ -244,11 +279,13 @@ protected:
             if (!dialog)
                 break;
             seen += Describe(dialog) + L"\n";
+            SaveScreenshot(Shot(dialog), step.message.screenshot);
             Perform(dialog, step.action);
             if (step.action >= Action::ClickLink) {
                 WaitFor([&] { return FileExists(Opened()); });
                 WaitForPaint(dialog);
                 seen += Describe(dialog) + L"\n";
+                SaveScreenshot(Shot(dialog), L"dialog-link-visited");
                 Perform(dialog, Action::Enter);
             }
             WaitFor([&] { return !::IsWindow(dialog); });
@@ -344,10 +381,10 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         }
         std::wstring expected;
         for (const Step& step : row.steps) {
-            expected += step.message + L"\n";
+            expected += step.message.shown + L"\n";
             if (step.action >= Action::ClickLink) {  // the same dialog again, the link visited
-                const size_t link = step.message.find(L"| link |");
-                expected += std::wstring(step.message).replace(link, 8, L"| visited link |") + L"\n";
+                const size_t link = step.message.shown.find(L"| link |");
+                expected += std::wstring(step.message.shown).replace(link, 8, L"| visited link |") + L"\n";
             }
         }
         expected += L"exit code " + std::to_wstring(row.exitCode) + L"\n" + row.state;
