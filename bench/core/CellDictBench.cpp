@@ -14,7 +14,6 @@
 #include <map>
 #include <memory>
 
-
 namespace {
 
 enum Shape { kMostRecords, kRealistic, kLateSample, kFlaggedRun, kRepeatedWord };
@@ -70,10 +69,7 @@ const std::wstring& FileFor(Shape shape)
     return paths[shape] = dir.Write(std::wstring(L"bench_") + std::to_wstring(shape) + L".pvdict", MakeShape(shape));
 }
 
-void Fail(benchmark::State& state, const char* message)
-{
-    state.SkipWithError(message);
-}
+void Fail(benchmark::State& state, const char* message) { state.SkipWithError(message); }
 
 // What any reader must pay at least: every byte once, in large blocks.
 void PlainRead(benchmark::State& state, Shape shape)

@@ -4,10 +4,10 @@
 #include "support/E2eSupport.h"
 
 #include "core/SimpleOptParser.h"
-#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
 #include "host/XLog.h"
 #include "installer/CellDictInstaller.h"
+#include "installer/DictCapacity.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 
@@ -219,8 +219,13 @@ void BM_UpdateDictLists(benchmark::State& state)
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_UpdateDictLists)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->UseRealTime()->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_UpdateDictLists)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity(benchmark::oNLogN);
 
 // The same update on in-memory lists: the rules without the store.
 void BM_UpdateRulesInMemory(benchmark::State& state)
@@ -243,8 +248,13 @@ void BM_UpdateRulesInMemory(benchmark::State& state)
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_UpdateRulesInMemory)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->UseRealTime()->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_UpdateRulesInMemory)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity(benchmark::oNLogN);
 
 // Removing 1% of n listed names, named one positional each.
 void BM_DeleteDicts(benchmark::State& state)
@@ -266,8 +276,13 @@ void BM_DeleteDicts(benchmark::State& state)
     }
     state.SetComplexityN(n);
 }
-BENCHMARK(BM_DeleteDicts)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->UseRealTime()->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_DeleteDicts)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity(benchmark::oNLogN);
 
 }  // namespace
 

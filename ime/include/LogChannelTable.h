@@ -19,5 +19,4 @@ inline constexpr LogChannelSetting kSharedChannel = {L"sharingmemory", 5, L"enab
 inline constexpr LogChannelSetting kDebugOutputChannel = {L"debugoutput", 2, L"enable:false"};
 
 // In the order the installer configures them.
-inline constexpr LogChannelSetting kLogChannels[] = {kFileChannel, kPipeChannel, kSharedChannel,
-                                                     kDebugOutputChannel};
+inline constexpr LogChannelSetting kLogChannels[] = {kFileChannel, kPipeChannel, kSharedChannel, kDebugOutputChannel};

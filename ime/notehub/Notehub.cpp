@@ -24,15 +24,9 @@ WinMsgCenter& Center()
 
 extern "C" {
 
-void* IME_CALL GetWinMsgCenter()
-{
-    return released.load() ? nullptr : &Center();
-}
+void* IME_CALL GetWinMsgCenter() { return released.load() ? nullptr : &Center(); }
 
-void IME_CALL FreeWinMsgCenter()
-{
-    released.store(true);
-}
+void IME_CALL FreeWinMsgCenter() { released.store(true); }
 
 int IME_CALL InitWinMsgCenter()
 {

@@ -190,8 +190,9 @@ private:
         const DWORD waited = mutex ? ::WaitForSingleObject(mutex, kAppendWaitMs) : WAIT_FAILED;
         const bool owned = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
         {
-            ime::OwnedFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                              FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ime::OwnedFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (file) {
                 DWORD written = 0;
                 ::WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -238,10 +239,7 @@ long IME_CALL ControllerInit(PvLogController*, const wchar_t* folder, uint32_t /
 {
     return State().Init(folder);
 }
-long IME_CALL ControllerIsChannelEnabled(PvLogController*, uint32_t channel)
-{
-    return State().IsEnabled(channel);
-}
+long IME_CALL ControllerIsChannelEnabled(PvLogController*, uint32_t channel) { return State().IsEnabled(channel); }
 long IME_CALL ControllerGetIndent(PvLogController*, int32_t* indent)
 {
     if (!indent)
@@ -261,9 +259,9 @@ long IME_CALL ControllerConfigureChannel(PvLogController*, const wchar_t* name, 
 }
 
 const PvLogControllerOps kControllerOps = {
-    ControllerAddRef,         ControllerRelease,       ControllerFlush,          ControllerGetFolder,
-    ControllerSetOutputLevel, ControllerGetOutputLevel, ControllerEnableChannel, ControllerInit,
-    ControllerIsChannelEnabled, ControllerGetIndent,   ControllerResetIndent,    ControllerConfigureChannel,
+    ControllerAddRef,           ControllerRelease,        ControllerFlush,         ControllerGetFolder,
+    ControllerSetOutputLevel,   ControllerGetOutputLevel, ControllerEnableChannel, ControllerInit,
+    ControllerIsChannelEnabled, ControllerGetIndent,      ControllerResetIndent,   ControllerConfigureChannel,
 };
 
 PvLogController theController = {&kControllerOps};

@@ -56,8 +56,8 @@ public:
         if (status != ERROR_SUCCESS)
             return HRESULT_FROM_WIN32(status);
         const DWORD size = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
-        status = ::RegSetValueExW(opened.Get(), place.value.c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(value), size);
+        status =
+            ::RegSetValueExW(opened.Get(), place.value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value), size);
         return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
     }
 
@@ -117,15 +117,9 @@ CConfigureInst& Instance()
 
 extern "C" {
 
-IConfigureInst* IME_CALL GetConfigureInst()
-{
-    return &Instance();
-}
+IConfigureInst* IME_CALL GetConfigureInst() { return &Instance(); }
 
 // The store needs no set-up; every flag value succeeds.
-int IME_CALL Init(int /*flags*/)
-{
-    return 1;
-}
+int IME_CALL Init(int /*flags*/) { return 1; }
 
 }  // extern "C"

@@ -178,15 +178,9 @@ private:
 
 CellDictFile::CellDictFile() : header{} {}
 
-bool CellDictFile::Load(const std::wstring& filePath, bool validate)
-{
-    return LoadFile(filePath, validate).Ok();
-}
+bool CellDictFile::Load(const std::wstring& filePath, bool validate) { return LoadFile(filePath, validate).Ok(); }
 
-CellDictVerdict CellDictFile::LoadAndCheck(const std::wstring& filePath)
-{
-    return LoadFile(filePath, true);
-}
+CellDictVerdict CellDictFile::LoadAndCheck(const std::wstring& filePath) { return LoadFile(filePath, true); }
 
 CellDictVerdict CellDictFile::LoadFile(const std::wstring& filePath, bool validate)
 {

@@ -12,7 +12,7 @@ struct CellDictVerdict {
     enum class Problem {
         None,
         CannotOpen,
-        TooShort,              // fewer than 848 bytes
+        TooShort,  // fewer than 848 bytes
         HeaderUnreadable,
         BadMagic,
         SeekFailed,            // a position the walk had to reach cannot be sought to
@@ -21,10 +21,10 @@ struct CellDictVerdict {
         TooLarge,              // the size cannot be measured as a 32-bit file position
     };
     Problem problem = Problem::None;
-    int section = 0;        // 1 to 3, for the walk's problems
-    uint32_t record = 0;    // index of the record within its section
-    int64_t offset = 0;     // the record head, the failed seek target, or where the previous section ended
-    int64_t expected = 0;   // SectionMisplaced: the section's offset in the header
+    int section = 0;       // 1 to 3, for the walk's problems
+    uint32_t record = 0;   // index of the record within its section
+    int64_t offset = 0;    // the record head, the failed seek target, or where the previous section ended
+    int64_t expected = 0;  // SectionMisplaced: the section's offset in the header
 
     [[nodiscard]] bool Ok() const { return problem == Problem::None; }
 };

@@ -10,10 +10,7 @@ uint16_t UnitAt(const uint8_t* bytes, std::size_t index)
     return static_cast<uint16_t>(bytes[2 * index] | (bytes[2 * index + 1] << 8));
 }
 
-const uint8_t* HeaderBytes(const CellDictHeader& header)
-{
-    return reinterpret_cast<const uint8_t*>(&header);
-}
+const uint8_t* HeaderBytes(const CellDictHeader& header) { return reinterpret_cast<const uint8_t*>(&header); }
 
 // A text slot's units up to the first NUL, running on past the slot but never
 // past the header, then cut to the slot's length field.
@@ -76,10 +73,7 @@ std::wstring CellDictHeader::GetCategory() const
     return first.empty() ? std::wstring(L"其他") : first;
 }
 
-uint32_t CellDictHeader::GetEntryCount() const
-{
-    return section1Count + section2Count + section3Count;
-}
+uint32_t CellDictHeader::GetEntryCount() const { return section1Count + section2Count + section3Count; }
 
 std::wstring CellDictHeader::FormatEntryCount(const wchar_t* format) const
 {
@@ -94,10 +88,7 @@ std::wstring CellDictHeader::FormatEntryCount(const wchar_t* format) const
     return std::wstring();
 }
 
-bool CellDictHeader::HasValidMagic() const
-{
-    return magic[0] == kCellDictMagic0 && magic[1] == kCellDictMagic1;
-}
+bool CellDictHeader::HasValidMagic() const { return magic[0] == kCellDictMagic0 && magic[1] == kCellDictMagic1; }
 
 bool IsNewerVersion(const CellDictHeader& a, const CellDictHeader& b)
 {

@@ -2,10 +2,7 @@
 
 namespace {
 
-bool IsBlank(wchar_t c)
-{
-    return c == L' ' || c == L'\t';
-}
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // The first argument follows the program-name rules: a leading quote runs to the
 // next quote with no backslash processing, otherwise it ends at the first blank.

@@ -39,22 +39,10 @@ std::wstring DictList::Join() const
     return text;
 }
 
-bool DictList::Contains(const std::wstring& name) const
-{
-    return names_.count(name) != 0;
-}
+bool DictList::Contains(const std::wstring& name) const { return names_.count(name) != 0; }
 
-bool DictList::Insert(const std::wstring& name)
-{
-    return names_.insert(name).second;
-}
+bool DictList::Insert(const std::wstring& name) { return names_.insert(name).second; }
 
-bool DictList::Remove(const std::wstring& name)
-{
-    return names_.erase(name) != 0;
-}
+bool DictList::Remove(const std::wstring& name) { return names_.erase(name) != 0; }
 
-DictList::const_iterator DictList::Erase(const_iterator it)
-{
-    return names_.erase(it);
-}
+DictList::const_iterator DictList::Erase(const_iterator it) { return names_.erase(it); }

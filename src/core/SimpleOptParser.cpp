@@ -4,10 +4,7 @@
 
 #include <sstream>
 
-bool SimpleOptParser::OptionBase::SetValue(const std::wstring&)
-{
-    return false;
-}
+bool SimpleOptParser::OptionBase::SetValue(const std::wstring&) { return false; }
 
 bool SimpleOptParser::TextOption::SetValue(const std::wstring& newValue)
 {

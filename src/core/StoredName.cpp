@@ -54,10 +54,7 @@ std::vector<std::wstring> SplitTokens(const std::wstring& name)
     }
 }
 
-bool IsBlank(wchar_t c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
+bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
 
 // As _wtoi reads a number: leading blanks, an optional sign, decimal digits;
 // 0 without digits. Values beyond the 32-bit range clamp to INT32_MIN and

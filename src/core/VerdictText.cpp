@@ -27,18 +27,12 @@ std::string DescribeVerdict(const CellDictVerdict& verdict, const CellDictFile& 
     using Problem = CellDictVerdict::Problem;
     const auto offset = static_cast<long long>(verdict.offset);
     switch (verdict.problem) {
-    case Problem::None:
-        return {};
-    case Problem::CannotOpen:
-        return "cannot open the file";
-    case Problem::TooShort:
-        return Format("the file is %u bytes, shorter than the 848-byte header", file.fileSize);
-    case Problem::TooLarge:
-        return "the file is 2 GiB or larger: its size is beyond a 32-bit file position";
-    case Problem::HeaderUnreadable:
-        return "the 848-byte header cannot be read";
-    case Problem::BadMagic:
-        return DescribeMagic(file.header);
+    case Problem::None: return {};
+    case Problem::CannotOpen: return "cannot open the file";
+    case Problem::TooShort: return Format("the file is %u bytes, shorter than the 848-byte header", file.fileSize);
+    case Problem::TooLarge: return "the file is 2 GiB or larger: its size is beyond a 32-bit file position";
+    case Problem::HeaderUnreadable: return "the 848-byte header cannot be read";
+    case Problem::BadMagic: return DescribeMagic(file.header);
     case Problem::SeekFailed:
         return Format("section %d, record %u: cannot seek to offset %lld", verdict.section, verdict.record, offset);
     case Problem::RecordHeadUnreadable:

@@ -16,10 +16,7 @@ constexpr DWORD kOpenIsSafe = 0x10000;  // FTA_OpenIsSafe
 constexpr const wchar_t* kDictDescription = L"Pelvo输入法分类词库";
 constexpr const wchar_t* kDictVerbText = L"安装到Pelvo输入法(&I)";
 
-DWORD TextBytes(const wchar_t* text)
-{
-    return static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t));
-}
+DWORD TextBytes(const wchar_t* text) { return static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)); }
 
 // Opens or creates a key under HKEY_CLASSES_ROOT; invalid when that fails.
 win::UniqueKey CreateClassKey(const std::wstring& path)
@@ -38,15 +35,9 @@ void SetDefaultText(const std::wstring& path, const wchar_t* text)
 // Deleted by name from the root, with everything below it: deleting a key
 // through its own handle with an empty subkey name leaves the key itself in
 // place on some systems (Wine among them).
-void DeleteClassKey(const std::wstring& path)
-{
-    ::SHDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
-}
+void DeleteClassKey(const std::wstring& path) { ::SHDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str()); }
 
-void NotifyAssociationsChanged()
-{
-    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr);
-}
+void NotifyAssociationsChanged() { ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSHNOWAIT, nullptr, nullptr); }
 
 }  // namespace
 

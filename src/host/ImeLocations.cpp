@@ -54,10 +54,7 @@ std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-bool IsInstallDir(const std::wstring& folder)
-{
-    return !folder.empty() && win::PathExists(folder + kInstallMarker);
-}
+bool IsInstallDir(const std::wstring& folder) { return !folder.empty() && win::PathExists(folder + kInstallMarker); }
 
 // The per-user data folder below LocalLow, through an export that older systems lack.
 std::wstring KnownLocalLowFolder()
@@ -71,8 +68,8 @@ std::wstring KnownLocalLowFolder()
     }
     if (!shell)
         return {};
-    auto getKnownFolderPath =
-        reinterpret_cast<GetKnownFolderPathFn>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetKnownFolderPath")));
+    auto getKnownFolderPath = reinterpret_cast<GetKnownFolderPathFn>(
+        reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetKnownFolderPath")));
     if (!getKnownFolderPath)
         return {};
     PWSTR path = nullptr;
@@ -129,8 +126,8 @@ std::wstring ReadRegString(HKEY root, const wchar_t* key, const wchar_t* valueNa
     if (status == ERROR_MORE_DATA) {
         text.assign(size / sizeof(wchar_t) + 1, L'\0');
         size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        status = ::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                                    &size);
+        status =
+            ::RegQueryValueExW(opened.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
     }
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return fallback;

@@ -9,8 +9,7 @@
 
 inline constexpr std::size_t kPathUnits = 260;
 
-std::wstring ReadRegString(HKEY root, const wchar_t* key, const wchar_t* valueName,
-                           const wchar_t* defaultValue);
+std::wstring ReadRegString(HKEY root, const wchar_t* key, const wchar_t* valueName, const wchar_t* defaultValue);
 bool IsVistaOrLater();
 std::wstring GetImeInstallDir();  // no trailing backslash
 std::size_t GetUserDataDir(wchar_t* buffer, std::size_t capacity, bool create);

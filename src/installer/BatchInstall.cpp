@@ -1,8 +1,8 @@
 #include "installer/CellDictInstaller.h"
 
-#include "installer/DictCapacity.h"
 #include "core/StoredName.h"
 #include "host/XLog.h"
+#include "installer/DictCapacity.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
@@ -24,8 +24,7 @@ std::wstring SourceFolder(const SimpleOptParser::OptionMap& options)
 
 }  // namespace
 
-bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names,
-                                     const SimpleOptParser::OptionMap& options)
+bool CellDictInstaller::BatchInstall(const std::vector<std::wstring>& names, const SimpleOptParser::OptionMap& options)
 {
     // Held for the whole batch, validation included, so that no other installer
     // changes the folder or the lists between the snapshot and the update.

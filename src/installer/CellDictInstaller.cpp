@@ -1,17 +1,17 @@
 #include "installer/CellDictInstaller.h"
 
-#include "installer/DictCapacity.h"
 #include "core/StoredName.h"
 #include "core/VerdictText.h"
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
+#include "installer/CellDictInstallerUI.h"
+#include "installer/DictCapacity.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
 #include "installer/KillPoint.h"
 #include "installer/PendingWorkRecord.h"
 #include "installer/TempFile.h"
-#include "installer/CellDictInstallerUI.h"
 #include "win/FileSystem.h"
 #include "win/UniqueResource.h"
 
@@ -93,8 +93,7 @@ bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::
     FunctionTrace trace;
 
     if (!CopyThrough(srcPath, tmpPath)) {
-        XLog(kLogError, kLogTag, L"CopyFile error(%u): %s -> %s", ::GetLastError(), srcPath.c_str(),
-             tmpPath.c_str());
+        XLog(kLogError, kLogTag, L"CopyFile error(%u): %s -> %s", ::GetLastError(), srcPath.c_str(), tmpPath.c_str());
         return false;
     }
     KILL_POINT("copied");
@@ -111,8 +110,7 @@ bool CellDictInstaller::InstallDictFile(const std::wstring& srcPath, const std::
 
     // One step: a reader of the folder sees the old file or the complete new one.
     if (!::MoveFileExW(tmpPath.c_str(), destPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        XLog(kLogError, kLogTag, L"MoveFile error(%u): %s -> %s", ::GetLastError(), tmpPath.c_str(),
-             destPath.c_str());
+        XLog(kLogError, kLogTag, L"MoveFile error(%u): %s -> %s", ::GetLastError(), tmpPath.c_str(), destPath.c_str());
         return false;
     }
     KILL_POINT("replaced");
@@ -144,8 +142,8 @@ StoreTarget CellDictInstaller::PlanStore(const std::wstring& srcPath, const std:
                                          const std::wstring& storedName, const DictIdentityIndex* installed) const
 {
     StoreTarget target{dictDir + storedName};
-    target.currentCopy = installed ? IsInstalledSameOrNewer(storedName, *installed)
-                                   : !ShouldReplaceStoredFile(srcPath, target.destPath);
+    target.currentCopy =
+        installed ? IsInstalledSameOrNewer(storedName, *installed) : !ShouldReplaceStoredFile(srcPath, target.destPath);
     return target;
 }
 
@@ -163,8 +161,7 @@ bool CellDictInstaller::LoadSource(const std::wstring& srcPath)
 
 bool CellDictInstaller::Install(const std::wstring& srcPath, const SimpleOptParser::OptionMap& options)
 {
-    XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(srcPath.c_str()=[%s])", L"CellDictInstaller::Install",
-         srcPath.c_str());
+    XLog(kLogTrace, kFuncTag, L"FUNCTION: %s(srcPath.c_str()=[%s])", L"CellDictInstaller::Install", srcPath.c_str());
     FunctionTrace trace;
 
     std::wstring storedName = options.IsSet(L"-dest") ? options.GetValue(L"-dest") : std::wstring();

@@ -1,8 +1,8 @@
 #pragma once
 // The installation engine: every command of a run is carried out on one of these.
 
-#include "core/SimpleOptParser.h"
 #include "core/CellDictFile.h"
+#include "core/SimpleOptParser.h"
 
 #include <string>
 #include <vector>
@@ -38,7 +38,7 @@ public:
     [[nodiscard]] bool LoadSource(const std::wstring& srcPath);
     // File-level steps shared by the single and the batch install.
     [[nodiscard]] static bool InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
-                                const std::wstring& tmpPath);
+                                              const std::wstring& tmpPath);
     // InstallDictFile under the install lock, the temporary file recorded first so
     // that a kill leaves it to the next command; dismisses it once renamed.
     [[nodiscard]] static bool StoreDictFile(const std::wstring& srcPath, const std::wstring& destPath,
@@ -48,8 +48,8 @@ public:
     // The per-file decision of the single and the batch install: the copy under
     // storedName is current when `installed` lists the same or a newer version
     // (account folder), or, without a list, when the stored file is not to be replaced.
-    [[nodiscard]] StoreTarget PlanStore(const std::wstring& srcPath, const std::wstring& dictDir, const std::wstring& storedName,
-                          const DictIdentityIndex* installed) const;
+    [[nodiscard]] StoreTarget PlanStore(const std::wstring& srcPath, const std::wstring& dictDir,
+                                        const std::wstring& storedName, const DictIdentityIndex* installed) const;
 
     CellDictInstallerUI* ui = nullptr;  // not owned; null runs without any window
 };

@@ -1,7 +1,7 @@
 #include "installer/CellDictInstaller.h"
 
-#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
+#include "installer/DictCapacity.h"
 #include "installer/DictConfig.h"
 #include "installer/DictListRules.h"
 #include "installer/InstallLock.h"
@@ -32,8 +32,7 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
 
     std::wstring installedText;
     std::wstring activeText;
-    if (!ReadConfigString(cfg, kInstalledDictKey, installedText) ||
-        !ReadConfigString(cfg, kActiveDictKey, activeText))
+    if (!ReadConfigString(cfg, kInstalledDictKey, installedText) || !ReadConfigString(cfg, kActiveDictKey, activeText))
         return false;
 
     DictList installed;
@@ -49,9 +48,8 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     TakeSelected(active, names);
 
     std::wstring accountDir;
-    const std::wstring folder = ReadFolderSetting(cfg, kAccountDataDirKey, accountDir)
-                                    ? accountDir + L"\\Dict\\"
-                                    : GetFallbackDictDir();
+    const std::wstring folder =
+        ReadFolderSetting(cfg, kAccountDataDirKey, accountDir) ? accountDir + L"\\Dict\\" : GetFallbackDictDir();
     PendingWork work = PendingWork::FromListChanges(installedBefore, installed, activeBefore, active);
     for (const std::wstring& name : removed)
         work.deleteFiles.Insert(folder + name);

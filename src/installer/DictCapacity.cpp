@@ -10,10 +10,7 @@
 namespace {
 
 // The size test before the index is looked at: a file of 16 MiB or more never fits.
-bool FitsSizeLimit(const CellDictFile* dictFile)
-{
-    return dictFile && dictFile->fileSize < kMaxDictFileSize;
-}
+bool FitsSizeLimit(const CellDictFile* dictFile) { return dictFile && dictFile->fileSize < kMaxDictFileSize; }
 
 bool FitsIndexBudget(const CellDictFile& dictFile, uint32_t indexSize)
 {
@@ -29,16 +26,13 @@ std::wstring GetDictIndexPath()
     return std::wstring(folder) + L"\\pvdictindex.dat";
 }
 
-uint32_t GetDictIndexSize()
-{
-    return GetDictIndexSize(GetDictIndexPath());
-}
+uint32_t GetDictIndexSize() { return GetDictIndexSize(GetDictIndexPath()); }
 
 uint32_t GetDictIndexSize(const std::wstring& indexPath)
 {
     // No sharing: while the input method holds the index open it counts as empty.
-    win::UniqueFile file(::CreateFileW(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::UniqueFile file(
+        ::CreateFileW(indexPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return 0;
     LARGE_INTEGER size = {};

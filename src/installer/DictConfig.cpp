@@ -1,9 +1,9 @@
 #include "installer/DictConfig.h"
 
-#include "installer/DictCapacity.h"
 #include "host/ConfigStore.h"
 #include "host/ImeLocations.h"
 #include "host/XLog.h"
+#include "installer/DictCapacity.h"
 #include "installer/DictListRules.h"
 #include "installer/KillPoint.h"
 #include "installer/PendingWorkRecord.h"
@@ -23,8 +23,7 @@ void DeleteObsoleteFiles(const DictList& paths)
 {
     for (const std::wstring& path : paths) {
         if (DeleteDictFile(path) < 0)
-            XLog(kLogError, kLogTag, L"error removing obsolete dict file(%u): %s", ::GetLastError(),
-                 path.c_str());
+            XLog(kLogError, kLogTag, L"error removing obsolete dict file(%u): %s", ::GetLastError(), path.c_str());
     }
 }
 

@@ -27,13 +27,11 @@ void DictIdentityIndex::ReplaceVersions(const std::wstring& storedName)
 bool IsInstalledSameOrNewer(const std::wstring& storedName, const DictIdentityIndex& installed)
 {
     const auto& versions = installed.VersionsOf(storedName);
-    return std::any_of(versions.begin(), versions.end(), [&](const std::wstring& listed) {
-        return CompareStoredVersions(listed, storedName) >= 0;
-    });
+    return std::any_of(versions.begin(), versions.end(),
+                       [&](const std::wstring& listed) { return CompareStoredVersions(listed, storedName) >= 0; });
 }
 
-bool AddInstalledNames(DictList& installed, const std::vector<std::wstring>& storedNames,
-                       DictList& obsolete)
+bool AddInstalledNames(DictList& installed, const std::vector<std::wstring>& storedNames, DictList& obsolete)
 {
     DictIdentityIndex index(installed);
     bool changed = false;
@@ -51,8 +49,8 @@ bool AddInstalledNames(DictList& installed, const std::vector<std::wstring>& sto
     return changed;
 }
 
-bool UpdateActiveNames(DictList& active, const DictList& obsolete,
-                       const std::vector<std::wstring>& storedNames, bool activate)
+bool UpdateActiveNames(DictList& active, const DictList& obsolete, const std::vector<std::wstring>& storedNames,
+                       bool activate)
 {
     bool changed = false;
     for (const std::wstring& name : obsolete)

@@ -29,13 +29,12 @@ private:
 
 // Each name not yet in `installed` replaces every listed version of its dictionary;
 // the replaced names go into `obsolete`. True when `installed` changed.
-bool AddInstalledNames(DictList& installed, const std::vector<std::wstring>& storedNames,
-                       DictList& obsolete);
+bool AddInstalledNames(DictList& installed, const std::vector<std::wstring>& storedNames, DictList& obsolete);
 
 // Drops the obsolete names from `active` and, with activate, adds the new names.
 // True when `active` changed.
-bool UpdateActiveNames(DictList& active, const DictList& obsolete,
-                       const std::vector<std::wstring>& storedNames, bool activate);
+bool UpdateActiveNames(DictList& active, const DictList& obsolete, const std::vector<std::wstring>& storedNames,
+                       bool activate);
 
 // The new "/Dict/OrderedDict" text: the ordered names, ascending, without those
 // that occur anywhere in installedText (a plain substring search, across ";" too).

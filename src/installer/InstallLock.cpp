@@ -88,15 +88,13 @@ void SharedSecurityAttributes::SetDiscretionaryAcl()
     if (count > 0 && ::SetEntriesInAclW(count, entries, nullptr, &acl) == ERROR_SUCCESS)
         dacl_.Reset(acl);
     // Without any SID, a null DACL: full access for everyone.
-    ::SetSecurityDescriptorDacl(attributes_.lpSecurityDescriptor, TRUE, static_cast<PACL>(dacl_.Get()),
-                                FALSE);
+    ::SetSecurityDescriptorDacl(attributes_.lpSecurityDescriptor, TRUE, static_cast<PACL>(dacl_.Get()), FALSE);
 }
 
 void SharedSecurityAttributes::SetLowIntegrityLabel()
 {
     PSECURITY_DESCRIPTOR label = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"S:(ML;;;;;LW)", SDDL_REVISION_1,
-                                                                &label, nullptr))
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"S:(ML;;;;;LW)", SDDL_REVISION_1, &label, nullptr))
         return;
     labelDescriptor_.Reset(label);
     BOOL present = FALSE;

@@ -25,10 +25,7 @@ std::wstring RecordPath()
     return GetDictDir(true, folder) ? folder + L"lexinst.pending" : std::wstring();
 }
 
-std::wstring StagingPath(const std::wstring& record)
-{
-    return record + L".new";
-}
+std::wstring StagingPath(const std::wstring& record) { return record + L".new"; }
 
 bool WriteWholeFile(const std::wstring& path, const std::wstring& text)
 {

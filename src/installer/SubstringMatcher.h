@@ -28,5 +28,5 @@ private:
     std::vector<int> fail_;
     std::vector<bool> reachesPattern_;  // a pattern ends here or on the fail chain
     std::vector<int> bfsOrder_;
-    std::vector<int> patternNode_;      // -1 for an empty pattern
+    std::vector<int> patternNode_;  // -1 for an empty pattern
 };

@@ -2,10 +2,7 @@
 
 #include "resource.h"
 
-INT_PTR CMainDlg::DoModal(HWND owner)
-{
-    return ui::RunModal(*this, IDD, owner);
-}
+INT_PTR CMainDlg::DoModal(HWND owner) { return ui::RunModal(*this, IDD, owner); }
 
 INT_PTR CMainDlg::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {

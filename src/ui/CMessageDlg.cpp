@@ -28,10 +28,7 @@ CMessageDlg::CMessageDlg(std::wstring message, uint32_t styleFlags, bool showMor
 {
 }
 
-INT_PTR CMessageDlg::DoModal(HWND owner)
-{
-    return ui::RunModal(*this, IDD, owner);
-}
+INT_PTR CMessageDlg::DoModal(HWND owner) { return ui::RunModal(*this, IDD, owner); }
 
 INT_PTR CMessageDlg::HandleMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -70,9 +67,8 @@ void CMessageDlg::OnInitDialog(HWND dialog)
 
 void CMessageDlg::ShowPicture(HWND dialog)
 {
-    iconBitmap.Reset(static_cast<HBITMAP>(::LoadImageW(ui::ResourceModule(),
-                                                       MAKEINTRESOURCEW(ui::PictureForStyle(styleFlags)),
-                                                       IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    iconBitmap.Reset(static_cast<HBITMAP>(::LoadImageW(
+        ui::ResourceModule(), MAKEINTRESOURCEW(ui::PictureForStyle(styleFlags)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (iconBitmap)
         ::SendDlgItemMessageW(dialog, IDC_MESSAGE_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
                               reinterpret_cast<LPARAM>(iconBitmap.Get()));

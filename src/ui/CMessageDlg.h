@@ -32,8 +32,8 @@ public:
     enum { IDD = 203 };
 
     // Empty title, okText or continueText keep the template's caption or label.
-    CMessageDlg(std::wstring message, uint32_t styleFlags, bool showMoreLink, std::wstring title,
-                std::wstring okText, std::wstring continueText);
+    CMessageDlg(std::wstring message, uint32_t styleFlags, bool showMoreLink, std::wstring title, std::wstring okText,
+                std::wstring continueText);
     CMessageDlg(const CMessageDlg&) = delete;
     CMessageDlg& operator=(const CMessageDlg&) = delete;
 

@@ -45,8 +45,7 @@ protected:
             ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
             result = TRUE;
             return true;
-        default:
-            return false;
+        default: return false;
         }
     }
 

@@ -16,8 +16,8 @@ namespace {
 
 HICON LoadDictIcon(int sizeX, int sizeY)
 {
-    return static_cast<HICON>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_DICTFILE), IMAGE_ICON,
-                                           sizeX, sizeY, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(
+        ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDI_DICTFILE), IMAGE_ICON, sizeX, sizeY, LR_DEFAULTCOLOR));
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 template <typename Dialog>
 INT_PTR RunModal(Dialog& self, int templateId, HWND owner)
 {
-    return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner,
-                             &DialogProcedure<Dialog>, reinterpret_cast<LPARAM>(&self));
+    return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, &DialogProcedure<Dialog>,
+                             reinterpret_cast<LPARAM>(&self));
 }
 
 // Selects a GDI object into a device context for the holder's lifetime.

@@ -18,15 +18,9 @@ constexpr UINT_PTR kToolId = 1;
 constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 
 // atoi's reading: leading white space, a sign, digits; 0 when there are none.
-long ReadNumber(const wchar_t* text)
-{
-    return std::wcstol(text, nullptr, 10);
-}
+long ReadNumber(const wchar_t* text) { return std::wcstol(text, nullptr, 10); }
 
-BYTE Modulo256(long value)
-{
-    return static_cast<BYTE>(static_cast<unsigned long>(value) & 0xFF);
-}
+BYTE Modulo256(long value) { return static_cast<BYTE>(static_cast<unsigned long>(value) & 0xFF); }
 
 // Mouse messages carry signed client coordinates.
 POINT PointFromLParam(LPARAM lParam)
@@ -73,10 +67,7 @@ bool ParseAnchorColor(const wchar_t* text, COLORREF& color)
     return true;
 }
 
-HyperLink::~HyperLink()
-{
-    Detach();
-}
+HyperLink::~HyperLink() { Detach(); }
 
 bool HyperLink::SubclassWindow(HWND control)
 {
@@ -145,9 +136,8 @@ void HyperLink::CalcLabelRect()
 
 void HyperLink::CreateToolTip()
 {
-    toolTip.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                                    ResourceModule(), nullptr));
+    toolTip.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, ResourceModule(), nullptr));
 }
 
 void HyperLink::SetTarget(const std::wstring& text)
@@ -170,15 +160,12 @@ void HyperLink::SetTarget(const std::wstring& text)
     }
 }
 
-bool HyperLink::IsOverLabel(POINT clientPoint) const
-{
-    return ::PtInRect(&labelRect, clientPoint) != FALSE;
-}
+bool HyperLink::IsOverLabel(POINT clientPoint) const { return ::PtInRect(&labelRect, clientPoint) != FALSE; }
 
 void HyperLink::Navigate()
 {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result =
+        reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
         return;
     visited = true;
@@ -224,11 +211,8 @@ void HyperLink::Paint()
 LRESULT HyperLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the dialog's background shows through
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the dialog's background shows through
     case WM_SETCURSOR: {
         POINT point{};
         ::GetCursorPos(&point);
@@ -252,19 +236,15 @@ LRESULT HyperLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
                 Navigate();
         }
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DLGC_WANTCHARS;
     case WM_CHAR:
         if (wParam == VK_RETURN || wParam == VK_SPACE)
             Navigate();
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-    case WM_ENABLE:
-        Repaint();
-        break;
-    default:
-        break;
+    case WM_ENABLE: Repaint(); break;
+    default: break;
     }
     return ::DefSubclassProc(window, message, wParam, lParam);
 }

@@ -23,9 +23,9 @@ std::wstring FormatInstallSuccessMessage(const std::wstring& dictName)
 namespace {
 
 constexpr uint32_t kSuccessStyle = 0x00;
-constexpr uint32_t kWarningStyle = 0x10;       // MB_ICONHAND
-constexpr uint32_t kInformationStyle = 0x40;   // MB_ICONINFORMATION
-constexpr uint32_t kQuestionStyle = 0x41;      // MB_ICONINFORMATION | MB_OKCANCEL
+constexpr uint32_t kWarningStyle = 0x10;      // MB_ICONHAND
+constexpr uint32_t kInformationStyle = 0x40;  // MB_ICONINFORMATION
+constexpr uint32_t kQuestionStyle = 0x41;     // MB_ICONINFORMATION | MB_OKCANCEL
 constexpr wchar_t kInstallFailed[] = L"词库安装失败";
 
 constexpr wchar_t kTemplate[] = L"";  // keeps the template's caption or label
@@ -57,10 +57,7 @@ void MainUI::ShowInstallSuccess(const CellDictInfo& info)
     RunMessage(message.c_str(), kSuccessStyle, true, kTemplate, L"完成", kTemplate);
 }
 
-void MainUI::ShowInstallFailed()
-{
-    RunMessage(kInstallFailed, kWarningStyle, true, kTemplate, kTemplate, kTemplate);
-}
+void MainUI::ShowInstallFailed() { RunMessage(kInstallFailed, kWarningStyle, true, kTemplate, kTemplate, kTemplate); }
 
 void MainUI::ShowNoFileSpecified()
 {

@@ -6,10 +6,7 @@
 
 namespace win {
 
-bool PathExists(const std::wstring& path)
-{
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void ClearReadOnly(const std::wstring& path)
 {

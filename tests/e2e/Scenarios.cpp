@@ -57,8 +57,11 @@ const std::wstring kInstalled = L"/Dict/InstalledDict", kActive = L"/Dict/Active
 const std::wstring kSummary = L"20 lexinst Successfully installed ";
 const Settings kListed = {{kInstalled, L"12_1_0_0.pvdict;112_1_0_0.pvdict;;7_1_0_0.pvdict"},
                           {kActive, L";12_1_0_0.pvdict;9_1_0_0.pvdict;"}};
-const std::vector<File> kListedFiles = {{L"$A\\12_1_0_0.pvdict"}, {L"$A\\112_1_0_0.pvdict"}, {L"$A\\7_1_0_0.pvdict"},
-                                        {L"$A\\9_1_0_0.pvdict"}, {L"$U\\dict\\7_1_0_0.pvdict"}};
+const std::vector<File> kListedFiles = {{L"$A\\12_1_0_0.pvdict"},
+                                        {L"$A\\112_1_0_0.pvdict"},
+                                        {L"$A\\7_1_0_0.pvdict"},
+                                        {L"$A\\9_1_0_0.pvdict"},
+                                        {L"$U\\dict\\7_1_0_0.pvdict"}};
 const std::wstring kHeld = L"$A\\2_1_0_0.pvdict", kD = L"$S\\d.pvdict";
 const File kD3 = {kD, {3}}, kStored3 = {L"$A\\3_1_0_0.pvdict", {3}};
 
@@ -71,6 +74,7 @@ std::wstring ManyNames(int count, int skip = -1)
     return text;
 }
 
+// clang-format off
 const Scenario kScenarios[] = {
     {.name = "SilentInstallStoresListsAndLogs", .args = {L"-silent", L"-sourcedir", L"$S", L"词库 one.pvdict"},
      .settings = {{L"/Dict/OrderedDict", L"zz;4242_1_2_3;"}}, .files = {{L"$S\\词库 one.pvdict", {4242, 1, 2, 3}}},
@@ -216,14 +220,17 @@ const Scenario kScenarios[] = {
      .files = {{L"$S\\ro\\d.pvdict", {3}}, {L"$S\\ro\\", {}, 0, true}}, .expectFiles = {kStored3},
      .absent = {L"$S\\ro\\d.pvdict"}},
 };
+// clang-format on
 
 class Scenarios : public EngineE2eTest, public testing::WithParamInterface<Scenario> {
 protected:
     std::wstring Expand(std::wstring text) const
     {
-        const std::pair<const wchar_t*, std::wstring> folders[] = {
-            {L"$R", Root()}, {L"$S", SourceDir()}, {L"$A", Root() + L"\\account\\dict"}, {L"$D", Root() + L"\\data"},
-            {L"$U", UserDataDir()}};
+        const std::pair<const wchar_t*, std::wstring> folders[] = {{L"$R", Root()},
+                                                                   {L"$S", SourceDir()},
+                                                                   {L"$A", Root() + L"\\account\\dict"},
+                                                                   {L"$D", Root() + L"\\data"},
+                                                                   {L"$U", UserDataDir()}};
         for (const auto& [mark, folder] : folders) {
             for (std::size_t at = text.find(mark); at != std::wstring::npos; at = text.find(mark, at + folder.size()))
                 text.replace(at, 2, folder);
@@ -324,6 +331,7 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
     SetRegString(HKEY_CLASSES_ROOT, L"PvImeFile\\Shell\\Open\\Command", L"", L"other.exe \"%1\"", REG_SZ, 0);
     const std::wstring exe = CopyLexinst(Root());  // a path with a space
     ASSERT_FALSE(exe.empty());
+    // clang-format off
     const struct { std::wstring key; const wchar_t* name; std::wstring data; } entries[] = {
         {L".pvdict", L"", cls},
         {cls + L"\\DefaultIcon", L"", exe + L",0"},
@@ -331,6 +339,8 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
         {cls + L"\\Shell\\Open\\Command", L"", exe + L" \"%1\""},
         {type, L"Extension", L".pvdict"},
     };
+    // clang-format on
+    // clang-format off
     const struct { const char* name; std::wstring args; int exitCode; bool registered, legacy; } steps[] = {
         {"a line that cannot be parsed", L"-reg -dest", 1, false, true},
         {"-reg", L"-reg", 0, true, false},
@@ -338,16 +348,17 @@ TEST_F(EngineE2eTest, FileTypeRegistration)
         {"-unreg wins over -reg", L"-reg -unreg", 0, false, false},
         {"-unreg with nothing registered", L"-unreg", 0, false, false},
     };
+    // clang-format on
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
         EXPECT_EQ(e2e::Run(exe, step.args), step.exitCode);
         for (const auto& entry : entries) {
             EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, entry.key, entry.name, 0),
-                      step.registered ? std::optional(entry.data) : std::nullopt) << ToUtf8(entry.key);
+                      step.registered ? std::optional(entry.data) : std::nullopt)
+                << ToUtf8(entry.key);
         }
         EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, L".pcd", L"", 0).has_value(), step.legacy);
-        EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, L"PvImeFile\\Shell\\Open\\Command", L"", 0).has_value(),
-                  step.legacy);
+        EXPECT_EQ(GetRegString(HKEY_CLASSES_ROOT, L"PvImeFile\\Shell\\Open\\Command", L"", 0).has_value(), step.legacy);
     }
     clear();
 }

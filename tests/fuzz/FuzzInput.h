@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#define FUZZ_CHECK(condition) \
+#define FUZZ_CHECK(condition)                                                                                          \
     ((condition) ? void() : (std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__), std::abort()))
 
 // Bytes below 0x80 are characters as they are, so that plain text files serve

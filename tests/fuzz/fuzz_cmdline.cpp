@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // The program name cannot hold a quote; it is quoted whole when it is empty or has blanks.
     std::erase(args[0], L'"');
-    std::wstring line = args[0].empty() || args[0].find_first_of(L" \t") != std::wstring::npos ? L"\"" + args[0] + L"\"" : args[0];
+    std::wstring line =
+        args[0].empty() || args[0].find_first_of(L" \t") != std::wstring::npos ? L"\"" + args[0] + L"\"" : args[0];
     for (std::size_t i = 1; i < args.size(); ++i)
         line += L' ' + QuoteArgument(args[i]);
     FUZZ_CHECK(SplitCommandLinePortable(line) == args);

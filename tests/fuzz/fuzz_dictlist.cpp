@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     list.Parse(texts[0]);
     std::wstring joined;
     for (const auto& name : list) {
-        FUZZ_CHECK(!name.empty() && name.find(separator) == std::wstring::npos && texts[0].find(name) != std::wstring::npos);
+        FUZZ_CHECK(!name.empty() && name.find(separator) == std::wstring::npos &&
+                   texts[0].find(name) != std::wstring::npos);
         joined += name + separator;
     }
     reparsed.Parse(joined);

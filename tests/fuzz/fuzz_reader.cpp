@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         bytes = RepeatedRecords(data, size, kCellDictHeaderSize + (data[0] >> 6 == 2 ? 1 : 16) * data[1] + 8);
     std::vector<std::wstring> words(data[0] >> 5 & 1);  // the empty word, or none
     CellDictVerdict verdict;
-    const std::string differences = CompareWithReference(dir.Write(L"input.pvdict", bytes), bytes, words, data[0] % 16, verdict);
+    const std::string differences =
+        CompareWithReference(dir.Write(L"input.pvdict", bytes), bytes, words, data[0] % 16, verdict);
     if (!differences.empty())
         std::fprintf(stderr, "differs from the reference: %s\n", differences.c_str());
     FUZZ_CHECK(differences.empty());

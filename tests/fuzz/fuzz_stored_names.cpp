@@ -8,10 +8,7 @@
 
 namespace {
 
-int Sign(int value)
-{
-    return (value > 0) - (value < 0);
-}
+int Sign(int value) { return (value > 0) - (value < 0); }
 
 }  // namespace
 

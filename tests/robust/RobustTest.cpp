@@ -1,10 +1,10 @@
 // Installs and removals lose nothing: many processes on one account at once, and
 // runs of lexinst_killable.exe ended at every named step, then run again.
-#include "EngineE2eFixture.h"
 #include "installer/KillPoint.h"
+#include "EngineE2eFixture.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -30,7 +30,7 @@ std::optional<ByteVector> Find(const Files& files, const std::wstring& name)
 }
 
 struct State {
-    Files installed, active, files;  // the two lists and the stored dictionaries
+    Files installed, active, files;         // the two lists and the stored dictionaries
     std::size_t tmpFiles = 0, records = 0;  // tmp*.tmp, and lexinst.pending with its staging name
 };
 
@@ -103,19 +103,22 @@ protected:
         WriteFileBytes(AccountDictDir() + StoredName(31, 2, 0, 0), {7, 7, 7});
         SetSetting(L"/Dict/InstalledDict", L"");
         SetSetting(L"/Dict/ActiveDict", StoredName(31, 2, 0, 0) + L";");
-        AddListed({{StoredName(31, 1, 0, 0), MakeDict(31, 1, 0, 0)}, {StoredName(32, 1, 0, 0), MakeDict(32, 1, 0, 0)},
+        AddListed({{StoredName(31, 1, 0, 0), MakeDict(31, 1, 0, 0)},
+                   {StoredName(32, 1, 0, 0), MakeDict(32, 1, 0, 0)},
                    {StoredName(33, 1, 0, 0), MakeDict(33, 1, 0, 0)}});
     }
 };
 
 TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
 {
+    // clang-format off
     struct Command { const char* name; std::wstring args; int success; State uninterrupted; } commands[] = {
         {"single", L"-silent " + QuoteArg(WriteSource(L"a.pvdict", MakeDict(31, 2, 0, 0))), 0, {}},
         {"batch", L"-silent " + QuoteArg(WriteSource(L"b.pvdict", MakeDict(32, 2, 0, 0))) + L" " +
                       QuoteArg(WriteSource(L"c.pvdict", MakeDict(34, 1, 0, 0))), 0, {}},
         {"removal", L"-delete 33_1_0_0", 1, {}},
     };
+    // clang-format on
     for (Command& command : commands) {
         Prepare();
         ASSERT_EQ(RunLexinst(command.args), command.success) << command.name;
@@ -125,13 +128,29 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
     // Every kill, then the rerun of the same command, ends as the uninterrupted run
     // did: the rerun first completes what the record says the killed run had left.
     // With `then`, the completion itself is killed there once more before the rerun.
-    const struct { const char* step; int command; const char* then = nullptr; } rows[] = {
-        {"copied", 0}, {"replaced", 0}, {"record-staged", 0}, {"work-recorded", 0},
-        {"installed-written", 0}, {"lists-written", 0},
-        {"installed-written", 0, "completion-installed-written"}, {"lists-written", 0, "completion-lists-written"},
-        {"copied", 1}, {"replaced", 1}, {"record-staged", 1}, {"work-recorded", 1}, {"installed-written", 1}, {"lists-written", 1},
+    const struct {
+        const char* step;
+        int command;
+        const char* then = nullptr;
+    } rows[] = {
+        {"copied", 0},
+        {"replaced", 0},
+        {"record-staged", 0},
+        {"work-recorded", 0},
+        {"installed-written", 0},
+        {"lists-written", 0},
+        {"installed-written", 0, "completion-installed-written"},
+        {"lists-written", 0, "completion-lists-written"},
+        {"copied", 1},
+        {"replaced", 1},
+        {"record-staged", 1},
+        {"work-recorded", 1},
+        {"installed-written", 1},
+        {"lists-written", 1},
         {"installed-written", 1, "completion-installed-written"},
-        {"record-staged", 2}, {"removal-installed-written", 2}, {"removal-lists-written", 2},
+        {"record-staged", 2},
+        {"removal-installed-written", 2},
+        {"removal-lists-written", 2},
         {"removal-installed-written", 2, "completion-lists-written"},
     };
     const auto print = [](auto... columns) { std::printf("%-26s %-7s %-28s | %-50s | %s\n", columns...); };
@@ -186,7 +205,7 @@ TEST_F(RobustTest, OverlappingInstallsAndRemovalsLoseNothing)
     const bool full = std::getenv("LEXINST_ROBUST_FULL") != nullptr;
     const int processes = full ? 32 : 24, repetitions = full ? 20 : 3;
     Prepare();
-    Files kept = Capture().files;  // listed names that nobody removes, with their bytes
+    Files kept = Capture().files;         // listed names that nobody removes, with their bytes
     kept.erase(StoredName(31, 2, 0, 0));  // active only
     std::size_t checked = 0, lost = 0;
     for (int rep = 0; rep < repetitions; ++rep) {
@@ -220,20 +239,22 @@ TEST_F(RobustTest, OverlappingInstallsAndRemovalsLoseNothing)
         const auto listedAs = [&](const std::wstring& name, const ByteVector& bytes) {
             return state.installed.count(name) && state.active.count(name) && Find(state.files, name) == bytes;
         };
-        std::erase_if(kept, [&](const auto& entry) { return !expect(listedAs(entry.first, entry.second), entry.first); });
+        std::erase_if(kept,
+                      [&](const auto& entry) { return !expect(listedAs(entry.first, entry.second), entry.first); });
         for (int i = 0; i < processes; ++i) {
             for (const auto& [name, bytes] : touched[i]) {
                 if (i % 2)
                     expect(exits[i] == 1 && !state.installed.count(name) && !state.active.count(name) &&
-                               !state.files.count(name), name);
+                               !state.files.count(name),
+                           name);
                 else if (expect(exits[i] == 0 && listedAs(name, bytes), name))
                     kept[name] = bytes;  // a lost name is counted once
             }
         }
         EXPECT_EQ(state.tmpFiles, 0u) << "repetition " << rep;
     }
-    std::printf("stress: %d processes, %d repetitions, %zu entries checked, %zu entries lost\n", processes,
-                repetitions, checked, lost);
+    std::printf("stress: %d processes, %d repetitions, %zu entries checked, %zu entries lost\n", processes, repetitions,
+                checked, lost);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "CellDictWriter.h"
 
-#include "TextCodec.h"
 #include "core/CellDictHeader.h"
+#include "TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>

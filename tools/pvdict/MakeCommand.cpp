@@ -85,8 +85,7 @@ int RunMake(const MakeOptions& options, std::istream& in, std::ostream& out, std
     std::string error;
     std::string listText;
     if (!MakeContent(options, content, error) || !ReadWordListText(options, in, listText, error) ||
-        !ParseWordList(listText, content.words, error) ||
-        !WriteCellDictFile(Utf8ToPath(options.out), content, error)) {
+        !ParseWordList(listText, content.words, error) || !WriteCellDictFile(Utf8ToPath(options.out), content, error)) {
         err << "pvdict: " << error << "; nothing written\n";
         return kExitUsage;
     }

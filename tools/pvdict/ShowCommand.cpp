@@ -37,9 +37,8 @@ Inspection Inspect(const std::wstring& path, const fs::path& fsPath)
     result.verdict = result.file.LoadAndCheck(path);
     using Problem = CellDictVerdict::Problem;
     const Problem problem = result.verdict.problem;
-    result.headerRead =
-        problem != Problem::CannotOpen && problem != Problem::TooShort && problem != Problem::HeaderUnreadable &&
-        problem != Problem::TooLarge;
+    result.headerRead = problem != Problem::CannotOpen && problem != Problem::TooShort &&
+                        problem != Problem::HeaderUnreadable && problem != Problem::TooLarge;
     if (result.headerRead) {
         // Samples are worth seeing even when the walk fails: they show where the records went wrong.
         result.file.ReadSampleWords(result.samples, kSampleCount);
@@ -76,9 +75,7 @@ std::string JoinSamples(const std::vector<std::wstring>& samples)
 void PrintText(const std::string& fileName, const Inspection& inspection, std::ostream& out)
 {
     const CellDictHeader& h = inspection.file.header;
-    auto line = [&out](const char* label, const std::string& value) {
-        out << Format("%-17s", label) << value << '\n';
-    };
+    auto line = [&out](const char* label, const std::string& value) { out << Format("%-17s", label) << value << '\n'; };
     line("file", fileName);
     line("file size", std::to_string(inspection.file.fileSize) + " bytes");
     if (inspection.headerRead) {

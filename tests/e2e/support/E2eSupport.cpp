@@ -111,24 +111,24 @@ std::optional<std::wstring> GetRegString(HKEY root, const std::wstring& key, con
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::nullopt;
     std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    if (::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()),
-                           &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(opened.Get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return text.substr(0, text.find(L'\0'));
 }
 
-ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name,
-                               const std::optional<std::wstring>& value, REGSAM view)
-    : root_(root), key_(std::move(key)), name_(std::move(name)), view_(view),
+ScopedRegValue::ScopedRegValue(HKEY root, std::wstring key, std::wstring name, const std::optional<std::wstring>& value,
+                               REGSAM view)
+    : root_(root),
+      key_(std::move(key)),
+      name_(std::move(name)),
+      view_(view),
       previous_(GetRegString(root_, key_, name_, view_))
 {
     PutRegString(root_, key_, name_, value, view_);
 }
 
-ScopedRegValue::~ScopedRegValue()
-{
-    PutRegString(root_, key_, name_, previous_, view_);
-}
+ScopedRegValue::~ScopedRegValue() { PutRegString(root_, key_, name_, previous_, view_); }
 
 // ---- settings -------------------------------------------------------------
 
@@ -147,10 +147,7 @@ std::wstring Setting(const std::wstring& setting)
     return GetRegString(HKEY_CURRENT_USER, key, name).value_or(L"<absent>");
 }
 
-void ClearSettings()
-{
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRegKey);
-}
+void ClearSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsRegKey); }
 
 // ---- the shared log ---------------------------------------------------------
 

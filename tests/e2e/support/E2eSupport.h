@@ -29,7 +29,7 @@ namespace e2e {
 
 // ---- programs -------------------------------------------------------------
 
-std::wstring BinDir();        // folder of the running test program, no trailing backslash
+std::wstring BinDir();  // folder of the running test program, no trailing backslash
 inline std::wstring LexinstPath() { return BinDir() + L"\\lexinst.exe"; }
 
 // Quotes one argument by the CommandLineToArgvW rules when it needs it.

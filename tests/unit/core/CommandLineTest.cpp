@@ -11,6 +11,7 @@ using Args = std::vector<std::wstring>;
 // program-name rules, the others the argument rules.
 TEST(CommandLineSplitter, SplitsByTheWindowsRules)
 {
+    // clang-format off
     const struct { const char* name; std::wstring line; Args expect; } rows[] = {
         {"blanks around and between", L" a\tb  ", {L"", L"a", L"b"}},
         {"blanks only", L"   ", {L""}},
@@ -30,6 +31,7 @@ TEST(CommandLineSplitter, SplitsByTheWindowsRules)
          {L"\u8BCD\u5E93", L"\u4E2D\u6587 \u8BCD.pvdict", L"a\u3000b", L"\U0001F600\"\U00020000"}},
         {"a NUL ends the line", std::wstring(L"a \"b\0c\" d", 9), {L"a", L"b"}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Args args;
@@ -59,6 +61,7 @@ TEST(CommandLineSplitter, AgreesWithTheSystem)
 // Each option of the table as "name=" for a text option, "name" for a flag, in order.
 TEST(SimpleOptParser, BuildsTheOptionTableFromTheSpecification)
 {
+    // clang-format off
     const struct { const char* name; std::wstring specification, expect; } rows[] = {
         {"any blanks separate", L"\t-x\n-y  %s\r\nname %s", L"-x -y= name= "},
         {"a %s with no name before it is a name", L"%s -a %s %s", L"%s -a= "},
@@ -66,6 +69,7 @@ TEST(SimpleOptParser, BuildsTheOptionTableFromTheSpecification)
         {"the last of a repeated name counts", L"-a %s -a -b -c -b %s", L"-a -b= -c "},
         {"only a whole %s is a value", L"-a %s%s -b %S", L"%S %s%s -a -b "},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SimpleOptParser parser(row.specification);
@@ -94,6 +98,7 @@ std::wstring Outcome(const SimpleOptParser& parser)
 
 TEST(SimpleOptParser, ParsesCommandLines)
 {
+    // clang-format off
     const struct { const char* name; std::wstring line; bool ok; std::wstring outcome; } rows[] = {
         {"empty", L"", true, L""},
         {"a quoted path", L"\"C:\\My Dicts\\a b.pvdict\"", true, L"[C:\\My Dicts\\a b.pvdict]"},
@@ -105,6 +110,7 @@ TEST(SimpleOptParser, ParsesCommandLines)
         {"a leading blank gives an empty argument", L" \"-reg\"", true, L"-reg []"},
         {"a value option last fails", L"f.pvdict -silent -dest", false, L"-silent [f.pvdict]"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SimpleOptParser parser(kLexinstOptionSpec);

@@ -1,7 +1,7 @@
 #include "core/CellDictFile.h"
 #include "core/CellDictInfo.h"
-#include "core/StoredName.h"
 #include "core/DictList.h"
+#include "core/StoredName.h"
 
 #include "support/DictBytes.h"
 
@@ -18,6 +18,7 @@ TEST(CellDictHeaderTest, Texts)
         DictBytes dict;
         uint32_t nameLength, descriptionLength;
         std::wstring expectName, expectDescription;
+        // clang-format off
     } rows[] = {
         {"length 0 gives nothing", DictBytes().Name(u"名字").Description(u"述"), 0, 0, L"", L""},
         {"the length is a cap", DictBytes().Name(u"0123456789").Description(u"abc"), 100, 2, L"0123456789", L"ab"},
@@ -26,6 +27,7 @@ TEST(CellDictHeaderTest, Texts)
          std::wstring(256, L'述')},
         {"surrogate pairs", DictBytes().Name(u"\U00020000词"), 3, 0, L"\U00020000词", L""},
     };
+    // clang-format on
     for (Row row : rows) {
         SCOPED_TRACE(row.name);
         row.dict.header.nameLength = row.nameLength;
@@ -33,10 +35,12 @@ TEST(CellDictHeaderTest, Texts)
         EXPECT_EQ(row.dict.header.GetName(), row.expectName);
         EXPECT_EQ(row.dict.header.GetDescription(), row.expectDescription);
     }
+    // clang-format off
     const struct { const char* name; const char16_t* text; const wchar_t* expect; } categories[] = {
         {"the part before a comma", u"城市,地名", L"城市"}, {"no comma", u"城市", L"城市"},
         {"empty", u"", L"其他"}, {"nothing before the comma", u",地名", L"其他"},
     };
+    // clang-format on
     for (const auto& row : categories) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DictBytes().Category(row.text).header.GetCategory(), row.expect);
@@ -50,11 +54,13 @@ TEST(CellDictHeaderTest, Texts)
 TEST(CellDictHeaderTest, EntryCountAndVersionOrder)
 {
     const std::wstring filler(500, L'x');  // longer than a first guess at the size
+    // clang-format off
     const struct { const char* name; uint32_t s1, s2, s3; std::wstring format, expect; } counts[] = {
         {"the sum of the sections", 5, 0, 2, L"%d", L"7"},
         {"the sum wraps at 32 bits", 0xFFFFFFFFu, 2, 0, L"%d", L"1"},
         {"a negative count in a long text", 0x80000000u, 0, 0, filler + L"共%d条", filler + L"共-2147483648条"},
     };
+    // clang-format on
     for (const auto& row : counts) {
         SCOPED_TRACE(row.name);
         CellDictHeader header{};
@@ -62,12 +68,14 @@ TEST(CellDictHeaderTest, EntryCountAndVersionOrder)
         EXPECT_EQ(header.FormatEntryCount(row.format.c_str()), row.expect);
     }
     // At the first differing part, the 32-bit two's-complement difference decides.
+    // clang-format off
     const struct { const char* name; uint32_t a[3], b[3]; bool newer; } versions[] = {
         {"the second part decides", {1, 2, 3}, {1, 1, 9}, true},
         {"equal", {1, 2, 3}, {1, 2, 3}, false},
         {"2^31 ahead is behind", {0x80000000u, 9, 9}, {0, 0, 0}, false},
         {"one ahead across the wrap", {0, 0, 0}, {0xFFFFFFFFu, 9, 9}, true},
     };
+    // clang-format on
     for (const auto& row : versions) {
         SCOPED_TRACE(row.name);
         const CellDictHeader a = DictBytes().Identity(1, row.a[0], row.a[1], row.a[2]).header;
@@ -80,6 +88,7 @@ TEST(CellDictHeaderTest, EntryCountAndVersionOrder)
 TEST(StoredNameTest, MakeStoredName)
 {
     const std::wstring n255(255, L'n');
+    // clang-format off
     const struct { const char* name; uint32_t id, build; std::wstring path, expect; } rows[] = {
         {"identifier and version", 12345, 3, L"C:\\any\\source.txt", L"12345_1_2_3.pvdict"},
         {"unsigned parts", ~0u, 1u << 31, L"x", L"4294967295_1_2_2147483648.pvdict"},
@@ -89,6 +98,7 @@ TEST(StoredNameTest, MakeStoredName)
         {"no identifier, no file name", 0, 0, L"C:\\folder\\", L""},
         {"parts that just fit", 0, 0, L"C:\\" + n255.substr(0, 253) + L"\\" + n255 + L".b", n255 + L".b"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(MakeStoredName(row.path, DictBytes().Identity(row.id, 1, 2, row.build).header), row.expect);
@@ -98,6 +108,7 @@ TEST(StoredNameTest, MakeStoredName)
 TEST(StoredNameTest, CompareNames)
 {
     // a, b, the same dictionary, the sign of a's version against b's
+    // clang-format off
     const struct { const char* name; const wchar_t *a, *b; bool same; int sign; } rows[] = {
         {"numbers, not texts", L"7_1_10_0.pvdict", L"7_1_9_5.pvdict", true, 1},
         {"more parts are newer", L"7.pvdict", L"7_0_0_0.pvdict", true, -1},
@@ -112,6 +123,7 @@ TEST(StoredNameTest, CompareNames)
         {"the whole range apart, below", L"7_-2147483648", L"7_2147483647", true, -1},
         {"the whole range apart, above", L"7_2147483647", L"7_-99999999999", true, 1},
     };
+    // clang-format on
     const auto Sign = [](int value) { return (value > 0) - (value < 0); };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -124,11 +136,13 @@ TEST(StoredNameTest, CompareNames)
 
 TEST(DictList, ParseJoinAndEdit)
 {
+    // clang-format off
     const struct { const char* name; const wchar_t *separator, *text, *joined; } rows[] = {
         {"separators only", L";", L";;;", L""},
         {"sorted, unique, blanks kept", L";", L"beta; a ;;alpha; A;beta", L" A; a ;alpha;beta;"},
         {"a separator of two units", L"||", L"a|||||b", L"a|||b||"},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         DictList list(row.separator);

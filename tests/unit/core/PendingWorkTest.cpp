@@ -19,6 +19,7 @@ TEST(PendingWorkTest, ListChangesApplyOnceAndAgain)
         const char* name;
         std::wstring installedBefore, installedAfter, activeBefore, activeAfter;
     };
+    // clang-format off
     const Row rows[] = {
         {"a new name, activated", L"a;", L"a;b;", L"a;", L"a;b;"},
         {"a new version replaces the old in both", L"a_1;b;", L"a_2;b;", L"a_1;", L"a_2;"},
@@ -27,13 +28,14 @@ TEST(PendingWorkTest, ListChangesApplyOnceAndAgain)
         {"a removal from both lists", L"a;b;c;", L"a;", L"b;d;", L"d;"},
         {"nothing changes", L"a;", L"a;", L"a;", L"a;"},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const PendingWork work = PendingWork::FromListChanges(List(row.installedBefore), List(row.installedAfter),
                                                               List(row.activeBefore), List(row.activeAfter));
         DictList installed = List(row.installedBefore), active = List(row.activeBefore);
-        EXPECT_EQ(work.ApplyToLists(installed, active), row.installedBefore != row.installedAfter ||
-                                                            row.activeBefore != row.activeAfter);
+        EXPECT_EQ(work.ApplyToLists(installed, active),
+                  row.installedBefore != row.installedAfter || row.activeBefore != row.activeAfter);
         EXPECT_EQ(installed.Join() + L" | " + active.Join(), row.installedAfter + L" | " + row.activeAfter);
         EXPECT_FALSE(work.ApplyToLists(installed, active)) << "applied again";
         EXPECT_EQ(installed.Join() + L" | " + active.Join(), row.installedAfter + L" | " + row.activeAfter);
@@ -64,11 +66,13 @@ TEST(PendingWorkTest, OnlyAWholeRecordReads)
     const struct {
         const char* name;
         std::wstring text;
+        // clang-format off
     } damaged[] = {
         {"another header", L"lexinst pending work 2" + text.substr(text.find(L'\0'))},
         {"an unknown entry", text.substr(0, text.find(L'\0') + 1) + std::wstring(L"x:a\0", 4) + text},
         {"bytes after the end", text + L"i:more" + L'\0'},
     };
+    // clang-format on
     for (const auto& row : damaged)
         EXPECT_FALSE(PendingWork::Parse(row.text, read)) << row.name;
 }

@@ -62,6 +62,7 @@ TEST(CellDictFileTest, WalkVerdicts)
         const char* name;
         ByteVector bytes;
         CellDictVerdict expected = {};
+        // clang-format off
     } rows[] = {
         {"847 bytes", Cut(DictBytes().Bytes(), 1), {TooShort, 0, 0, 847}},
         {"section 1 at 2^31", With(DictBytes(), kS1Offset, 1u << 31), {SeekFailed, 1, 0, 1u << 31}},
@@ -91,6 +92,7 @@ TEST(CellDictFileTest, WalkVerdicts)
         {"more records counted than present", With(DictBytes().Word(u"ab").Word(u"cd"), kS1Count, ~0u),
          {RecordHeadUnreadable, 1, 2, kS1 + 24}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const CellDictVerdict v = ReadAllWays(row.bytes), e = row.expected;
@@ -111,6 +113,7 @@ TEST(CellDictFileTest, Samples)
         ByteVector bytes;
         Words before, expected;
         unsigned maxCount = 10;
+        // clang-format off
     } rows[] = {
         {"distinct words in file order", DictBytes().Word(u"北京").Word(u"上海").Word(u"广州").Bytes(), {},
          {L"北京", L"上海", L"广州"}},
@@ -135,6 +138,7 @@ TEST(CellDictFileTest, Samples)
         {"most records", MostRecordsDict(600'000), {}, {L""}},
         {"a new word only at the end", LateSampleDict(600'000), {}, {L"", L"末尾"}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Words samples = row.before;

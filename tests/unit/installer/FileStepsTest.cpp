@@ -3,8 +3,8 @@
 #include "EngineE2eFixture.h"
 
 #include "core/CellDictFile.h"
-#include "installer/DictCapacity.h"
 #include "installer/CellDictInstaller.h"
+#include "installer/DictCapacity.h"
 
 namespace {
 
@@ -18,6 +18,7 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
         uint32_t fileSize;
         bool expect;
     };
+    // clang-format off
     const Row rows[] = {
         {"largest file, no index", -1, 16777215, true},
         {"16 MiB file", -1, 16777216, false},
@@ -25,6 +26,7 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
         {"index and four times the file reach 256 MiB", 250000000, 4608864, false},
         {"empty dictionary, index one byte below", 268435455, 0, true},
     };
+    // clang-format on
     // One batch's quota across all rows: it must see every change of the index.
     BatchCapacityQuota batch;
     const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";

@@ -23,7 +23,8 @@ DictBytes& DictBytes::Text(std::size_t slot, uint32_t& length, std::size_t slotU
     std::u16string units(text);
     if (units.size() < slotUnits)
         units += u'\0';
-    std::memcpy(reinterpret_cast<uint8_t*>(&header) + slot, units.data(), 2 * std::min(units.size(), (kCellDictHeaderSize - slot) / 2));
+    std::memcpy(reinterpret_cast<uint8_t*>(&header) + slot, units.data(),
+                2 * std::min(units.size(), (kCellDictHeaderSize - slot) / 2));
     length = static_cast<uint32_t>(text.size());
     return *this;
 }
@@ -56,7 +57,8 @@ DictBytes& DictBytes::Section2(uint8_t length)
 DictBytes& DictBytes::Section3(uint8_t x, uint8_t y, uint8_t z)
 {
     ++header.section3Count;
-    return Add(2, ByteVector{x, 0x66, 0x66, 0x66, y, 0x66, z, 0x66}).Add(2, ByteVector(2 * (std::size_t{x} + y + z), 0x33));
+    return Add(2, ByteVector{x, 0x66, 0x66, 0x66, y, 0x66, z, 0x66})
+        .Add(2, ByteVector(2 * (std::size_t{x} + y + z), 0x33));
 }
 
 DictBytes& DictBytes::Add(int part, const ByteVector& bytes)

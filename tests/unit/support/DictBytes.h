@@ -19,9 +19,18 @@ public:
     // Text slots: the units are written from the slot's start (running on into
     // the following fields when longer than the slot, never past the header),
     // then a NUL if the slot has room; the length field is the text's length.
-    DictBytes& Name(std::u16string_view text) { return Text(offsetof(CellDictHeader, name), header.nameLength, 32, text); }
-    DictBytes& Category(std::u16string_view text) { return Text(offsetof(CellDictHeader, category), header.categoryLength, 32, text); }
-    DictBytes& Description(std::u16string_view text) { return Text(offsetof(CellDictHeader, description), header.descriptionLength, 256, text); }
+    DictBytes& Name(std::u16string_view text)
+    {
+        return Text(offsetof(CellDictHeader, name), header.nameLength, 32, text);
+    }
+    DictBytes& Category(std::u16string_view text)
+    {
+        return Text(offsetof(CellDictHeader, category), header.categoryLength, 32, text);
+    }
+    DictBytes& Description(std::u16string_view text)
+    {
+        return Text(offsetof(CellDictHeader, description), header.descriptionLength, 256, text);
+    }
     DictBytes& Identity(uint32_t dictId, uint32_t major, uint32_t minor, uint32_t build);
 
     // Section 1: a word record, its n values before the word set to `fill`;

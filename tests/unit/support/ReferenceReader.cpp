@@ -80,14 +80,12 @@ bool WalkSections(MemoryFile& file, const CellDictHeader& h)
     auto s3 = [](const uint8_t* b) { return 2u * (b[0] + b[4] + b[6]) + 8; };
     return h.magic[0] == kCellDictMagic0 && h.magic[1] == kCellDictMagic1 && file.Seek(static_cast<int32_t>(pos)) &&
            WalkRecords(file, h.section1Count, 6, false, pos, s1) &&
-           (h.section2Count == 0 || (pos == h.section2Offset && WalkRecords(file, h.section2Count, 5, false, pos, s2))) &&
+           (h.section2Count == 0 ||
+            (pos == h.section2Offset && WalkRecords(file, h.section2Count, 5, false, pos, s2))) &&
            (h.section3Count == 0 || (pos == h.section3Offset && WalkRecords(file, h.section3Count, 10, true, pos, s3)));
 }
 
-bool Measurable(const ByteVector& file)
-{
-    return file.size() <= INT32_MAX;
-}
+bool Measurable(const ByteVector& file) { return file.size() <= INT32_MAX; }
 
 // Measures `file`, reads the header and, with `validate`, walks the sections.
 ReferenceLoadResult ReferenceLoad(const ByteVector& bytes, bool validate)

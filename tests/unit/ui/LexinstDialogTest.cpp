@@ -5,8 +5,8 @@
 //
 // The program is also the stand-in browser that the test registers for the link:
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
-#include "EngineE2eFixture.h"
 #include "ui/CMessageDlg.h"
+#include "EngineE2eFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +41,7 @@ bool WaitFor(Done done)  // for up to 10 s
     return false;
 }
 
-bool IsShown(HWND window)
-{
-    return window && ::IsWindowVisible(window);
-}
+bool IsShown(HWND window) { return window && ::IsWindowVisible(window); }
 
 // Paints what is pending now (sent to the dialog's thread), then gives the X
 // server time to show it.
@@ -236,15 +233,14 @@ const Message kConfirmOverwrite{kTitle + L"您已安装最新版本。 | 确定 
 const Message kSuccess{kTitle + L"您已成功安装\r\n城市地名 分类词库。 | 完成 | link | success",
                        L"dialog-install-success"};
 const Message kFailed{kTitle + L"词库安装失败 | 确定 | link | warning", L"dialog-install-failed"};
-const Message kNoFile{kTitle + L"请指定待安装的词库文件。 | 确定 | no link | information",
-                      L"dialog-no-file-specified"};
+const Message kNoFile{kTitle + L"请指定待安装的词库文件。 | 确定 | no link | information", L"dialog-no-file-specified"};
 const Message kNotFound{kFailedTitle + L"指定的词库文件不存在！ | 确定 | no link | warning", L"dialog-file-not-found"};
 const Message kDamaged{kFailedTitle + L"分类词库已损坏，请重新下载。 | 确定 | link | warning", L"dialog-dict-damaged"};
 const Message kIncompatible{kFailedTitle + L"检测到本地输入法版本与词库文件不兼容，请升级到最新版本。 | "
-                                             L"确定 | no link | warning",
+                                           L"确定 | no link | warning",
                             L"dialog-version-incompatible"};
 const Message kQuota{kFailedTitle + L"超出词库容量限额，请尝试在词库管理界面中删除一些不需要的分类词库。 | "
-                                      L"确定 | no link | warning",
+                                    L"确定 | no link | warning",
                      L"dialog-quota-exceeded"};
 
 struct Step {
@@ -341,6 +337,7 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
     const std::wstring oldCopy = L"stored old copy" + listed, newCopy = L"stored new copy" + listed;
     const std::wstring pageOpened = none + ui::kMoreDictUrl + L"\n";
     const Step overwrite{kConfirmOverwrite, Action::Second}, cancel{kConfirmInstall, Action::Escape};
+    // clang-format off
     const Row rows[] = {
         {"installed with Enter", Before::Nothing, file,
          {{kConfirmInstall, Action::Enter}, {kSuccess, Action::Enter}}, 0, newCopy},
@@ -366,6 +363,7 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         {"16 MiB file", Before::Nothing, QuoteArg(WriteSource(L"huge.pvdict", huge)),
          {{kQuota, Action::CloseBox}}, 1, none},
     };
+    // clang-format on
     ASSERT_TRUE(WriteFileBytes(Root() + L"\\blocker", {0}));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -28,14 +28,16 @@ TEST(Pvdict, MakeThenShow)
     std::string astral;
     for (int i = 0; i < 16; ++i)
         astral += "\xF0\xA0\x80\x80";  // two UTF-16 units each
-    const std::vector<std::string> all = {"--name", "常用词", "--description", "日常用语", "--category", "生活,日常",
-                                          "--id", "4242", "--version", "2.10.5", "--format-level", "1"};
+    const std::vector<std::string> all = {"--name",     "常用词",    "--description",  "日常用语",
+                                          "--category", "生活,日常", "--id",           "4242",
+                                          "--version",  "2.10.5",    "--format-level", "1"};
     const struct {
         const char* name;
         std::string file;
         std::vector<std::string> options;
         std::string words;
         nlohmann::json expect;  // fields of show --json; null: refused
+        // clang-format off
     } rows[] = {
         {"every option, BOM, CRLF, blanks, a repeat", "词典.pvdict", all,
          "\xEF\xBB\xBF你好\r\n 谢谢\t\r\n\r\n你好\n再见",
@@ -52,6 +54,7 @@ TEST(Pvdict, MakeThenShow)
         {"version part of 100", "d.pvdict", {"--version", "1.100.0"}, "a", nullptr},
         {"word list not UTF-8", "d.pvdict", {}, "ok\n\xFF\n", nullptr},
     };
+    // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const ScratchDir dir;
