@@ -53,7 +53,8 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
     PendingWork work = PendingWork::FromListChanges(installedBefore, installed, activeBefore, active);
     for (const std::wstring& name : removed)
         work.deleteFiles.Insert(folder + name);
-    if (locked && !work.Empty())
+    const bool recorded = locked && !work.Empty();
+    if (recorded)
         RecordPendingWork(work);
 
     WriteConfigString(cfg, kInstalledDictKey, installed.Join());
@@ -63,7 +64,7 @@ bool CellDictInstaller::DeleteDicts(const std::vector<std::wstring>& names)
 
     for (const std::wstring& path : work.deleteFiles)
         (void)DeleteDictFile(path);  // a file that stays is no longer listed, and harmless
-    if (locked)
+    if (recorded)
         ClearPendingWork();
     return true;
 }

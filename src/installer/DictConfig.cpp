@@ -86,7 +86,7 @@ bool UpdateDictLists(const std::vector<std::wstring>& storedNames, bool activate
 
     PendingWork work = PendingWork::FromListChanges(installedBefore, installed, activeBefore, active);
     std::wstring folder;
-    if (GetDictDir(true, folder)) {
+    if (!obsolete.empty() && GetDictDir(true, folder)) {
         for (const std::wstring& name : obsolete)
             work.deleteFiles.Insert(folder + name);
     }

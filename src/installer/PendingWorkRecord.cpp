@@ -92,18 +92,22 @@ void CompletePendingWork()
     const std::wstring staging = StagingPath(path);
     std::wstring text;
     PendingWork work;
+    bool adopted = false;
     if (win::PathExists(staging)) {
-        if (!ReadRecordText(staging, text) || !PendingWork::Parse(text, work) ||
-            !::MoveFileExW(staging.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        adopted = ReadRecordText(staging, text) && PendingWork::Parse(text, work) &&
+                  ::MoveFileExW(staging.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!adopted)
             ::DeleteFileW(staging.c_str());
     }
-    if (!win::PathExists(path))
-        return;
-    if (!ReadRecordText(path, text) || !PendingWork::Parse(text, work)) {
-        const std::wstring aside = path + L".unreadable";
-        ::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
-        XLog(kLogError, kLogTag, L"Kept an unreadable record of an interrupted command aside: %s", aside.c_str());
-        return;
+    if (!adopted) {
+        if (!win::PathExists(path))
+            return;
+        if (!ReadRecordText(path, text) || !PendingWork::Parse(text, work)) {
+            const std::wstring aside = path + L".unreadable";
+            ::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+            XLog(kLogError, kLogTag, L"Kept an unreadable record of an interrupted command aside: %s", aside.c_str());
+            return;
+        }
     }
     ApplyPendingWork(work);
     XLog(kLogInfo, kLogTag, L"Completed an interrupted command.");
