@@ -14,7 +14,8 @@ struct Layout {
 Layout LayOut(const std::vector<std::wstring>& samples, std::size_t count, int lineWidth, const MeasureText& measure)
 {
     // A line grows only while it fits, so only a word that starts one can be too wide.
-    Layout layout{.fits = measure(samples[0]) <= lineWidth};
+    Layout layout;
+    layout.fits = measure(samples[0]) <= lineWidth;
     std::wstring line = samples[0];
     for (std::size_t i = 1; i < count; ++i) {
         const wchar_t* ending = i + 1 == count ? L" ..." : L"";

@@ -1,6 +1,30 @@
 #include "ui/CMainDlg.h"
 
+#include "core/SampleLayout.h"
 #include "resource.h"
+
+#include <string_view>
+
+namespace {
+
+// The sample words laid out for the control's width, height and font.
+std::wstring SampleTextFor(HWND control, const std::vector<std::wstring>& samples)
+{
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const ui::ScopedWindowDC dc(control);
+    ui::ScopedSelect font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    const int lineHeight = dc.Get() && ::GetTextMetricsW(dc.Get(), &metrics) ? metrics.tmHeight : 0;
+    const auto measure = [&dc](std::wstring_view text) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    return FitSampleText(samples, client.right, lineHeight > 0 ? client.bottom / lineHeight : 1, measure);
+}
+
+}  // namespace
 
 INT_PTR CMainDlg::DoModal(HWND owner) { return ui::RunModal(*this, IDD, owner); }
 
@@ -17,8 +41,12 @@ INT_PTR CMainDlg::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
     }
+    if (message == WM_DPICHANGED) {
+        OnDpiChanged(dialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    }
     INT_PTR result = FALSE;
-    if (HandleBackgroundMessage(dialog, message, wParam, lParam, result))
+    if (HandleBackgroundMessage(dialog, message, wParam, lParam, frame.Dpi(), result))
         return result;
     return FALSE;
 }
@@ -26,18 +54,34 @@ INT_PTR CMainDlg::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void CMainDlg::OnInitDialog(HWND dialog)
 {
     frame.Prepare(dialog);
+    ShowPicture(dialog);
     if (info)
         ShowDictionary(dialog);
 }
 
+void CMainDlg::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
+{
+    frame.ChangeDpi(dialog, dpi, suggested);
+    ShowPicture(dialog);
+    if (info)
+        ShowDictionary(dialog);
+    ::InvalidateRect(dialog, nullptr, TRUE);
+}
+
+// The template's picture is the 100 % one; other scales replace it.
+void CMainDlg::ShowPicture(HWND dialog)
+{
+    if (!packagePicture && ui::PictureIdForDpi(IDB_PACKAGE, frame.Dpi()) == IDB_PACKAGE)
+        return;
+    packagePicture.Reset(ui::LoadPicture(IDB_PACKAGE, frame.Dpi()));
+    if (packagePicture)
+        ::SendDlgItemMessageW(dialog, IDC_PACKAGE_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(packagePicture.Get()));
+}
+
 void CMainDlg::ShowDictionary(HWND dialog)
 {
-    LOGFONTW logFont{};
-    auto dialogFont = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
-    if (dialogFont && ::GetObjectW(dialogFont, sizeof logFont, &logFont) == sizeof logFont) {
-        logFont.lfWeight = FW_BOLD;
-        boldFont.Reset(::CreateFontIndirectW(&logFont));
-    }
+    boldFont.Reset(ui::MakeFontOfWeight(frame.Font(dialog), FW_BOLD));
     if (boldFont) {
         const auto boldFontParam = reinterpret_cast<WPARAM>(boldFont.Get());
         ::SendDlgItemMessageW(dialog, IDC_DICT_NAME, WM_SETFONT, boldFontParam, FALSE);
@@ -46,6 +90,7 @@ void CMainDlg::ShowDictionary(HWND dialog)
     ::SetDlgItemTextW(dialog, IDC_DICT_NAME, info->header.GetName().c_str());
     ::SetDlgItemTextW(dialog, IDC_ENTRY_COUNT, info->header.FormatEntryCount(L"%d").c_str());
 
-    ::SetDlgItemTextW(dialog, IDC_SAMPLE_WORDS, info->GetSampleText().c_str());
+    const std::wstring samples = SampleTextFor(::GetDlgItem(dialog, IDC_SAMPLE_WORDS), info->samples);
+    ::SetDlgItemTextW(dialog, IDC_SAMPLE_WORDS, samples.c_str());
     ::SetDlgItemTextW(dialog, IDC_DESCRIPTION, info->header.GetDescription().c_str());
 }

@@ -25,9 +25,12 @@ public:
 
 private:
     void OnInitDialog(HWND dialog);
+    void OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested);
+    void ShowPicture(HWND dialog);
     void ShowDictionary(HWND dialog);
 
     win::UniqueFont boldFont;
     const CellDictInfo* info;
+    win::UniqueBitmap packagePicture;  // null while the template's picture is shown
     ui::DialogFrame frame;
 };

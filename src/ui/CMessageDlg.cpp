@@ -43,8 +43,12 @@ INT_PTR CMessageDlg::HandleMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM 
             return TRUE;
         }
     }
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(dialog, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    }
     INT_PTR result = FALSE;
-    if (HandleBackgroundMessage(dialog, msg, wParam, lParam, result))
+    if (HandleBackgroundMessage(dialog, msg, wParam, lParam, frame.Dpi(), result))
         return result;
     return FALSE;
 }
@@ -65,10 +69,17 @@ void CMessageDlg::OnInitDialog(HWND dialog)
     PrepareLink(dialog);
 }
 
+void CMessageDlg::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
+{
+    frame.ChangeDpi(dialog, dpi, suggested);
+    ShowPicture(dialog);
+    moreLink.ChangeFont(frame.Font(dialog));
+    ::InvalidateRect(dialog, nullptr, TRUE);
+}
+
 void CMessageDlg::ShowPicture(HWND dialog)
 {
-    iconBitmap.Reset(static_cast<HBITMAP>(::LoadImageW(
-        ui::ResourceModule(), MAKEINTRESOURCEW(ui::PictureForStyle(styleFlags)), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    iconBitmap.Reset(ui::LoadPicture(ui::PictureForStyle(styleFlags), frame.Dpi()));
     if (iconBitmap)
         ::SendDlgItemMessageW(dialog, IDC_MESSAGE_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
                               reinterpret_cast<LPARAM>(iconBitmap.Get()));

@@ -44,6 +44,7 @@ public:
 
 private:
     void OnInitDialog(HWND dialog);
+    void OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested);
     void ShowPicture(HWND dialog);
     void PrepareLink(HWND dialog);
 

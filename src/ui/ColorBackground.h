@@ -1,8 +1,10 @@
 #pragma once
 // The two-tone background of the installer's dialogs: a light upper area and a
-// 35-pixel band along the bottom behind the buttons. Static controls are made
-// transparent so that the background shows through them.
+// band along the bottom behind the buttons, 35 pixels at 100 % and scaled with
+// the DPI. Static controls are made transparent so that the background shows
+// through them. A high-contrast theme gets the system's colours instead.
 
+#include "win/Dpi.h"
 #include "win/UniqueResource.h"
 
 #include <windows.h>
@@ -12,8 +14,11 @@ namespace ui {
 inline constexpr COLORREF kBackgroundColor = RGB(243, 250, 255);
 inline constexpr COLORREF kBandColor = RGB(194, 227, 250);
 inline constexpr COLORREF kDescriptionColor = RGB(128, 128, 128);
-inline constexpr int kBandHeight = 35;  // pixels
+inline constexpr int kBandHeight = 35;  // pixels at 96 dpi
 inline constexpr int kDescriptionId = 1008;
+
+// True while the user has chosen a high-contrast theme.
+bool IsHighContrast();
 
 }  // namespace ui
 
@@ -29,19 +34,21 @@ protected:
     }
 
     // True when the message was handled; `result` is then the dialog procedure's return.
-    bool HandleBackgroundMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+    bool HandleBackgroundMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT dpi, INT_PTR& result)
     {
         switch (message) {
         case WM_CTLCOLORSTATIC: {
             HDC dc = reinterpret_cast<HDC>(wParam);
             ::SetBkMode(dc, TRANSPARENT);
-            if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ui::kDescriptionId)
+            if (ui::IsHighContrast())
+                ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            else if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == ui::kDescriptionId)
                 ::SetTextColor(dc, ui::kDescriptionColor);
             result = reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
             return true;
         }
         case WM_ERASEBKGND:
-            PaintBackground(dialog, reinterpret_cast<HDC>(wParam));
+            PaintBackground(dialog, reinterpret_cast<HDC>(wParam), dpi);
             ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
             result = TRUE;
             return true;
@@ -53,17 +60,20 @@ protected:
     win::UniqueBrush bandBrush;
 
 private:
-    void PaintBackground(HWND dialog, HDC dc) const
+    void PaintBackground(HWND dialog, HDC dc, UINT dpi) const
     {
         RECT client{};
         ::GetClientRect(dialog, &client);
         RECT upper = client;
-        upper.bottom = client.bottom - ui::kBandHeight;
+        upper.bottom = client.bottom - win::ScaleForDpi(ui::kBandHeight, dpi);
         RECT band = client;
         band.top = upper.bottom;
-        if (backgroundBrush)
-            ::FillRect(dc, &upper, backgroundBrush.Get());
-        if (bandBrush)
-            ::FillRect(dc, &band, bandBrush.Get());
+        const bool system = ui::IsHighContrast();
+        HBRUSH upperBrush = system ? ::GetSysColorBrush(COLOR_WINDOW) : backgroundBrush.Get();
+        HBRUSH lowerBrush = system ? ::GetSysColorBrush(COLOR_BTNFACE) : bandBrush.Get();
+        if (upperBrush)
+            ::FillRect(dc, &upper, upperBrush);
+        if (lowerBrush)
+            ::FillRect(dc, &band, lowerBrush);
     }
 };

@@ -10,17 +10,43 @@ namespace ui {
 
 HINSTANCE ResourceModule();
 
-// Big and small window icons from icon resource 201; the icons live as long
-// as this object, which outlives the dialog window.
+// The id of bitmap `baseId` drawn for the scale nearest `dpi`: 100, 125, 150,
+// 200 or 250 %, the smaller one on a tie (base id + 100 per step up).
+int PictureIdForDpi(int baseId, UINT dpi);
+
+// Bitmap `baseId` at the scale nearest `dpi`; null when it cannot be loaded.
+HBITMAP LoadPicture(int baseId, UINT dpi);
+
+// The dialog's window at its display scale: big and small icons from icon
+// resource 201, and on a DPI change the layout and font scaled to the new DPI.
+// The icons and the font live as long as this object, which outlives the
+// dialog window.
 class DialogFrame {
 public:
-    // Sets the icons, centres the dialog and brings it to the top.
+    // Reads the dialog's DPI, sets the icons, centres the dialog and brings it to the top.
     void Prepare(HWND dialog);
 
+    // WM_DPICHANGED: moves the window to `suggested` and scales every control
+    // and the font from the old DPI to `newDpi`, then sets icons for it.
+    void ChangeDpi(HWND dialog, UINT newDpi, const RECT& suggested);
+
+    UINT Dpi() const { return dpi; }
+
+    // The font the dialog's controls are drawn with now.
+    HFONT Font(HWND dialog) const;
+
 private:
+    void SetIcons(HWND dialog);
+    void ScaleControls(HWND dialog, UINT newDpi);
+
+    UINT dpi = 96;
+    win::UniqueFont scaledFont;  // null until the first DPI change: the dialog manager's font until then
     win::UniqueIcon bigIcon;
     win::UniqueIcon smallIcon;
 };
+
+// A copy of `font` with another weight, or null when it cannot be made.
+HFONT MakeFontOfWeight(HFONT font, LONG weight);
 
 // Centres over the owner when it is visible and not minimised, otherwise on the
 // work area of the nearest monitor; the result is kept inside that work area.
@@ -51,6 +77,25 @@ INT_PTR RunModal(Dialog& self, int templateId, HWND owner)
     return ::DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, &DialogProcedure<Dialog>,
                              reinterpret_cast<LPARAM>(&self));
 }
+
+// A window's device context for the holder's lifetime; Get() is null when there is none.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~ScopedWindowDC()
+    {
+        if (dc_)
+            ::ReleaseDC(window_, dc_);
+    }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 
 // Selects a GDI object into a device context for the holder's lifetime.
 class ScopedSelect {

@@ -1,5 +1,6 @@
 #include "ui/HyperLink.h"
 
+#include "ui/ColorBackground.h"
 #include "ui/DialogFrame.h"
 
 #include <commctrl.h>
@@ -122,14 +123,13 @@ void HyperLink::CalcLabelRect()
     RECT client{};
     ::GetClientRect(window, &client);
     labelRect = client;
-    HDC dc = ::GetDC(window);
-    if (!dc)
+    const ScopedWindowDC dc(window);
+    if (!dc.Get())
         return;
     {
-        ScopedSelect font(dc, linkFont ? linkFont.Get() : normalFont);
-        ::DrawTextW(dc, label.c_str(), -1, &labelRect, DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
+        ScopedSelect font(dc.Get(), linkFont ? linkFont.Get() : normalFont);
+        ::DrawTextW(dc.Get(), label.c_str(), -1, &labelRect, DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
     }
-    ::ReleaseDC(window, dc);
     // The label never reaches past the control.
     ::IntersectRect(&labelRect, &labelRect, &client);
 }
@@ -158,6 +158,17 @@ void HyperLink::SetTarget(const std::wstring& text)
     } else {
         toolAdded = ::SendMessageW(toolTip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
     }
+}
+
+void HyperLink::ChangeFont(HFONT font)
+{
+    normalFont = font;
+    if (!window)
+        return;
+    CreateLinkFont();
+    CalcLabelRect();
+    SetTarget(target);  // the tooltip's area follows the label
+    Repaint();
 }
 
 bool HyperLink::IsOverLabel(POINT clientPoint) const { return ::PtInRect(&labelRect, clientPoint) != FALSE; }
@@ -195,7 +206,7 @@ void HyperLink::Paint()
     RECT client{};
     ::GetClientRect(window, &client);
     ::SetBkMode(dc, TRANSPARENT);
-    COLORREF color = visited ? visitedColor : linkColor;
+    COLORREF color = IsHighContrast() ? ::GetSysColor(COLOR_HOTLIGHT) : visited ? visitedColor : linkColor;
     if (!::IsWindowEnabled(window))
         color = ::GetSysColor(COLOR_GRAYTEXT);
     ::SetTextColor(dc, color);

@@ -44,6 +44,8 @@ public:
     // Takes over a static control and sets the link up; false leaves it a plain static.
     bool SubclassWindow(HWND control);
     void SetTarget(const std::wstring& text);
+    // The control's font changed (a new DPI): the label is drawn and measured anew from `font`.
+    void ChangeFont(HFONT font);
 
     HWND Window() const { return window; }
     const std::wstring& Target() const { return target; }

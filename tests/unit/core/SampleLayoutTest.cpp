@@ -32,7 +32,8 @@ TEST(SampleLayout, FitsTheWordsIntoTheControl)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(FitSampleText(row.samples, row.lineWidth, row.maxLines, measure), row.expect);
-        const CellDictInfo info{.samples = row.samples};
+        CellDictInfo info;
+        info.samples = row.samples;
         EXPECT_EQ(FitSampleText(row.samples, 1000, 1, measure), info.GetSampleText());
     }
 }

@@ -1,0 +1,53 @@
+#include "win/Dpi.h"
+
+namespace win {
+
+namespace {
+
+// An export of user32 that older systems do not have; null there.
+template <typename Fn>
+Fn FindUser32(const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT SystemDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+}  // namespace
+
+UINT DpiOfWindow(HWND window)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = FindUser32<GetDpiForWindowFn>("GetDpiForWindow");
+    const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
+    return dpi ? dpi : SystemDpi();
+}
+
+int ScaleForDpi(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), kBaseDpi); }
+
+int MetricForDpi(int index, UINT dpi)
+{
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto getMetricForDpi = FindUser32<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (getMetricForDpi)
+        return getMetricForDpi(index, dpi);
+    return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+}
+
+void TakeOverDialogDpiChanges(HWND dialog)
+{
+    using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+    constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+    static const auto setBehavior = FindUser32<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+    if (setBehavior)
+        (void)setBehavior(dialog, kDisableAll, kDisableAll);  // without it the system's layout applies too
+}
+
+}  // namespace win
