@@ -76,11 +76,10 @@ std::wstring ReadText(HWND window)
     return buffer;
 }
 
-Capture Shot(HWND window)
+Capture ShotOf(RECT area)  // in screen coordinates
 {
-    RECT area{};
     Capture capture;
-    if (!::GetWindowRect(window, &area) || area.right <= area.left || area.bottom <= area.top)
+    if (area.right <= area.left || area.bottom <= area.top)
         return capture;
     capture.width = area.right - area.left;
     capture.height = area.bottom - area.top;
@@ -105,6 +104,12 @@ Capture Shot(HWND window)
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
     return capture;
+}
+
+Capture Shot(HWND window)
+{
+    RECT area{};
+    return ::GetWindowRect(window, &area) ? ShotOf(area) : Capture{};
 }
 
 // Saves <build>/screenshots/<name>.ppm (binary RGB).
@@ -142,6 +147,102 @@ std::wstring ShownPicture(HWND control)
     if (b > r && b > g)
         return L"information";
     return g / count < 100 ? L"warning" : L"package";
+}
+
+// ---- the layout at a DPI ---------------------------------------------------
+
+RECT ClientOnScreen(HWND window)
+{
+    RECT area{};
+    ::GetClientRect(window, &area);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+int Scaled(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), 96); }
+
+// Width of the picture's coloured shape against the width it has at `dpi`:
+// the package spans 72 % of its picture, the badges 84 %.
+std::wstring JudgePicture(HWND control, UINT dpi)
+{
+    const Capture shot = Shot(control);
+    int left = shot.width, right = -1;
+    for (int i = 0; i < static_cast<int>(shot.pixels.size()); ++i) {
+        const COLORREF p = shot.pixels[i];
+        if (std::max({GetRValue(p), GetGValue(p), GetBValue(p)}) -
+                std::min({GetRValue(p), GetGValue(p), GetBValue(p)}) >=
+            60)
+            left = std::min(left, i % shot.width), right = std::max(right, i % shot.width);
+    }
+    const double share = ::GetDlgCtrlID(control) == 1009 ? 0.72 : 0.84;
+    const int width = right - left + 1, expected = static_cast<int>(share * Scaled(64, dpi) + 0.5);
+    return std::abs(width - expected) <= 3
+               ? L""
+               : L" | picture " + std::to_wstring(width) + L" px, not " + std::to_wstring(expected);
+}
+
+// The band's height at the left edge, and each shown button inside it (at
+// 100 % the template puts the buttons' top edge a pixel above the band with
+// this font, so one pixel is allowed).
+std::wstring JudgeBand(HWND dialog, UINT dpi)
+{
+    const RECT client = ClientOnScreen(dialog);
+    const Capture shot = ShotOf(client);
+    int band = 0;
+    while (band < shot.height && shot.pixels[(shot.height - 1 - band) * shot.width + 1] == RGB(194, 227, 250))
+        ++band;
+    std::wstring problems;
+    if (std::abs(band - Scaled(35, dpi)) > 1)
+        problems += L" | band " + std::to_wstring(band) + L" px, not " + std::to_wstring(Scaled(35, dpi));
+    for (int id : {IDOK, IDCANCEL, 1014}) {
+        RECT button{};
+        if (HWND control = ::GetDlgItem(dialog, id);
+            IsShown(control) && ::GetWindowRect(control, &button) &&
+            (button.top < client.bottom - band - 1 || button.bottom > client.bottom))
+            problems += L" | button " + std::to_wstring(id) + L" outside the band";
+    }
+    return problems;
+}
+
+// Each control's text measured in the dialogs' font at `dpi` (bold where the
+// dialog makes it bold), wrapped where the control wraps, against the control.
+std::wstring JudgeTexts(HWND dialog, UINT dpi)
+{
+    std::wstring problems;
+    HDC dc = ::GetDC(nullptr);
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+        const int id = ::GetDlgCtrlID(control);
+        wchar_t className[16] = {};
+        ::GetClassNameW(control, className, 16);
+        const bool button = std::wstring(className) == L"Button";
+        if (!IsShown(control) || (!button && (style & SS_TYPEMASK) == SS_BITMAP))
+            continue;
+        const win::UniqueFont font{::CreateFontW(-::MulDiv(9, static_cast<int>(dpi), 72), 0, 0, 0,
+                                                 id == 1003 || id == 1005 ? FW_BOLD : FW_NORMAL, 0, 0, 0,
+                                                 GB2312_CHARSET, 0, 0, 0, 0, L"WenQuanYi Zen Hei")};
+        const HGDIOBJ previous = ::SelectObject(dc, font.Get());
+        RECT client{}, text{};
+        ::GetClientRect(control, &client);
+        text.right = client.right - (button ? 4 : 0);  // inside the button's frame
+        const bool wraps = !button && (style & (SS_TYPEMASK | SS_ELLIPSISMASK)) == SS_LEFT;
+        const std::wstring label = ReadText(control);
+        ::DrawTextW(dc, label.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        if (text.right > client.right || text.bottom > client.bottom)
+            problems += L" | text of " + std::to_wstring(id) + L" " + std::to_wstring(text.right) + L"x" +
+                        std::to_wstring(text.bottom) + L" in " + std::to_wstring(client.right) + L"x" +
+                        std::to_wstring(client.bottom);
+        ::SelectObject(dc, previous);
+    }
+    ::ReleaseDC(nullptr, dc);
+    return problems;
+}
+
+// Empty when the dialog is laid out for `dpi`; otherwise what is not.
+std::wstring JudgeLayout(HWND dialog, UINT dpi)
+{
+    HWND picture = ::GetDlgItem(dialog, ::GetDlgItem(dialog, 1009) ? 1009 : 1012);
+    return JudgePicture(picture, dpi) + JudgeBand(dialog, dpi) + JudgeTexts(dialog, dpi);
 }
 
 // Second: "取消" of the information dialog, the second button of a message.
@@ -198,8 +299,30 @@ bool PrepareDialogPrefix()
 const std::wstring kStoredName = StoredName(4321, 1, 2, 0);
 const ByteVector kOldBytes = {'o', 'l', 'd'};
 
-// The link's colours, set in the registry by the test.
+// The link's colours, set in the registry for a test.
 constexpr COLORREF kLinkColor = RGB(0, 0, 238), kVisitedColor = RGB(85, 26, 139);
+struct ScopedLinkColors {
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Internet Explorer\\Settings";
+    ScopedRegValue plain{HKEY_CURRENT_USER, kKey, L"Anchor Color", L"0,0,238", 0};
+    ScopedRegValue visited{HKEY_CURRENT_USER, kKey, L"Anchor Color Visited", L"85,26,139", 0};
+};
+
+// The display scale of the programs started while it lives, where Wine reads it.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi) { Set(dpi); }
+    ~ScopedLogPixels() { Set(96); }
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+private:
+    static void Set(DWORD dpi)
+    {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts",
+                          L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+};
 
 // One line: caption | texts | buttons shown | link | picture.
 std::wstring Describe(HWND dialog)
@@ -265,7 +388,9 @@ protected:
     // showed, a line each (and again after the link is opened), then the exit code.
     // A dialog that differs from its step still gets the step's answer; a run that
     // waits on a dialog more than expected is ended after 30 s (exit code -2).
-    std::wstring RunAnswering(const std::wstring& args, const std::vector<Step>& steps) const
+    // At another `dpi` each line also says what of the layout does not suit it,
+    // and the screenshots are named for the DPI.
+    std::wstring RunAnswering(const std::wstring& args, const std::vector<Step>& steps, UINT dpi = 0) const
     {
         Process process = Start(LexinstPath(), args);
         std::wstring seen;
@@ -274,8 +399,9 @@ protected:
             HWND dialog = WaitForDialog(process.Pid(), previous);
             if (!dialog)
                 break;
-            seen += Describe(dialog) + L"\n";
-            SaveScreenshot(Shot(dialog), step.message.screenshot);
+            seen += Describe(dialog) + (dpi ? JudgeLayout(dialog, dpi) : L"") + L"\n";
+            const std::wstring suffix = dpi ? L"-" + std::to_wstring(dpi) + L"dpi" : L"";
+            SaveScreenshot(Shot(dialog), step.message.screenshot + suffix);
             Perform(dialog, step.action);
             if (step.action >= Action::ClickLink) {
                 WaitFor([&] { return FileExists(Opened()); });
@@ -307,9 +433,7 @@ protected:
 TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
 {
     ASSERT_TRUE(PrepareDialogPrefix());
-    const wchar_t* colorKey = L"Software\\Microsoft\\Internet Explorer\\Settings";
-    ScopedRegValue color(HKEY_CURRENT_USER, colorKey, L"Anchor Color", L"0,0,238", 0);
-    ScopedRegValue visitedColor(HKEY_CURRENT_USER, colorKey, L"Anchor Color Visited", L"85,26,139", 0);
+    const ScopedLinkColors colors;
     // The browser is this program (--record-url).
     wchar_t program[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -388,6 +512,43 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         expected += L"exit code " + std::to_wstring(row.exitCode) + L"\n" + row.state;
         const std::wstring seen = RunAnswering(row.args, row.steps);
         EXPECT_EQ(ToUtf8(seen + L"\n" + StateNow(source)), ToUtf8(expected));
+    }
+}
+
+// Started at 96, 144 and 192 dpi, the program shows the same dialogs, each with
+// its picture, band and texts made for the DPI.
+TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
+{
+    ASSERT_TRUE(PrepareDialogPrefix());
+    const ScopedLinkColors colors;
+    ByteVector damaged = Dictionary();
+    damaged[0] ^= 0xFF;
+    struct Run {
+        std::wstring args;
+        std::vector<Step> steps;
+        int exitCode;
+    };
+    // clang-format off
+    const Run runs[] = {
+        {QuoteArg(WriteSource(L"cities.pvdict", Dictionary())),
+         {{kConfirmInstall, Action::Enter}, {kSuccess, Action::Enter}}, 0},
+        {QuoteArg(WriteSource(L"damaged.pvdict", damaged)), {{kDamaged, Action::Enter}}, 1},
+        {L"", {{kNoFile, Action::Enter}}, 1},
+    };
+    // clang-format on
+    SetSetting(L"/Common/accountDataDir", Root() + L"\\account");
+    for (DWORD dpi : {96, 144, 192}) {
+        const ScopedLogPixels scale(dpi);
+        for (const Run& run : runs) {
+            SCOPED_TRACE(std::to_string(dpi) + " dpi, " + ToUtf8(run.steps[0].message.screenshot));
+            ::DeleteFileW((AccountDictDir() + kStoredName).c_str());
+            SetSetting(L"/Dict/InstalledDict", L"<absent>");
+            std::wstring expected;
+            for (const Step& step : run.steps)
+                expected += step.message.shown + L"\n";
+            expected += L"exit code " + std::to_wstring(run.exitCode);
+            EXPECT_EQ(ToUtf8(RunAnswering(run.args, run.steps, dpi)), ToUtf8(expected));
+        }
     }
 }
 
