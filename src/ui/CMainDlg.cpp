@@ -65,7 +65,6 @@ void CMainDlg::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
     ShowPicture(dialog);
     if (info)
         ShowDictionary(dialog);
-    ::InvalidateRect(dialog, nullptr, TRUE);
 }
 
 // The template's picture is the 100 % one; other scales replace it.

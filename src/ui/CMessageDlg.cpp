@@ -74,7 +74,6 @@ void CMessageDlg::OnDpiChanged(HWND dialog, UINT dpi, const RECT& suggested)
     frame.ChangeDpi(dialog, dpi, suggested);
     ShowPicture(dialog);
     moreLink.ChangeFont(frame.Font(dialog));
-    ::InvalidateRect(dialog, nullptr, TRUE);
 }
 
 void CMessageDlg::ShowPicture(HWND dialog)

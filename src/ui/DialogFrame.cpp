@@ -35,6 +35,21 @@ HBITMAP LoadPicture(int baseId, UINT dpi)
 
 namespace {
 
+// The dialog base units of a font, as the dialog manager computes them: the
+// average width of the Latin letters and the character height.
+SIZE BaseUnitsOf(HWND dialog, HFONT font)
+{
+    const ScopedWindowDC dc(dialog);
+    ScopedSelect selected(dc.Get(), font);
+    constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE letters{};
+    TEXTMETRICW metrics{};
+    if (!dc.Get() || !::GetTextExtentPoint32W(dc.Get(), kLetters, 52, &letters) ||
+        !::GetTextMetricsW(dc.Get(), &metrics))
+        return {};
+    return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
 HICON LoadDictIcon(int sizeX, int sizeY)
 {
     return static_cast<HICON>(
@@ -45,22 +60,69 @@ HICON LoadDictIcon(int sizeX, int sizeY)
 
 void DialogFrame::Prepare(HWND dialog)
 {
-    dpi = win::DpiOfWindow(dialog);
+    dpi = openingDpi = win::DpiOfWindow(dialog);
     win::TakeOverDialogDpiChanges(dialog);
+    RecordLayout(dialog);
     SetIcons(dialog);
     CenterDialog(dialog);
     ::BringWindowToTop(dialog);
 }
 
+void DialogFrame::RecordLayout(HWND dialog)
+{
+    // Without a font of its own the dialog keeps its layout on a DPI change.
+    if (::GetObjectW(Font(dialog), sizeof openingFont, &openingFont) == sizeof openingFont)
+        openingUnits = BaseUnitsOf(dialog, Font(dialog));
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    openingClient = {client.right, client.bottom};
+    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
+        Place place{control, {}};
+        ::GetWindowRect(control, &place.area);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place.area), 2);
+        openingPlaces.push_back(place);
+    }
+}
+
+// A size of the opening layout in the layout of dialog base units `units`.
+SIZE DialogFrame::Scale(SIZE size, SIZE units) const
+{
+    return {::MulDiv(size.cx, units.cx, openingUnits.cx), ::MulDiv(size.cy, units.cy, openingUnits.cy)};
+}
+
 void DialogFrame::ChangeDpi(HWND dialog, UINT newDpi, const RECT& suggested)
 {
-    if (newDpi == 0 || newDpi == dpi)
+    if (newDpi == 0 || newDpi == dpi || openingUnits.cx <= 0 || openingUnits.cy <= 0)
         return;
+    LOGFONTW logFont = openingFont;
+    logFont.lfHeight = ::MulDiv(openingFont.lfHeight, static_cast<int>(newDpi), static_cast<int>(openingDpi));
+    logFont.lfWidth = ::MulDiv(openingFont.lfWidth, static_cast<int>(newDpi), static_cast<int>(openingDpi));
+    win::UniqueFont font{::CreateFontIndirectW(&logFont)};
+    if (!font)
+        return;
+    const SIZE units = BaseUnitsOf(dialog, font.Get());
+    for (const Place& place : openingPlaces) {
+        const SIZE topLeft = Scale({place.area.left, place.area.top}, units);
+        const SIZE bottomRight = Scale({place.area.right, place.area.bottom}, units);
+        ::SetWindowPos(place.control, nullptr, topLeft.cx, topLeft.cy, bottomRight.cx - topLeft.cx,
+                       bottomRight.cy - topLeft.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(place.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    }
+    scaledFont = std::move(font);  // after the controls have let go of the previous one
+
+    // The suggested size is the old one scaled; the frame may differ, so the
+    // client area is brought to its layout size afterwards.
+    const SIZE client = Scale(openingClient, units);
     ::SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ScaleControls(dialog, newDpi);
+    RECT window{}, now{};
+    ::GetWindowRect(dialog, &window);
+    ::GetClientRect(dialog, &now);
+    ::SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + client.cx - now.right,
+                   window.bottom - window.top + client.cy - now.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     dpi = newDpi;
     SetIcons(dialog);
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 HFONT DialogFrame::Font(HWND dialog) const
@@ -74,31 +136,6 @@ void DialogFrame::SetIcons(HWND dialog)
     ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
     smallIcon.Reset(LoadDictIcon(win::MetricForDpi(SM_CXSMICON, dpi), win::MetricForDpi(SM_CYSMICON, dpi)));
     ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
-}
-
-// Every control keeps its place relative to the others, as the dialog manager
-// would have laid it out at the new DPI, and is drawn with the font made for it.
-void DialogFrame::ScaleControls(HWND dialog, UINT newDpi)
-{
-    win::UniqueFont font;
-    LOGFONTW logFont{};
-    if (::GetObjectW(Font(dialog), sizeof logFont, &logFont) == sizeof logFont) {
-        logFont.lfHeight = ::MulDiv(logFont.lfHeight, static_cast<int>(newDpi), static_cast<int>(dpi));
-        logFont.lfWidth = ::MulDiv(logFont.lfWidth, static_cast<int>(newDpi), static_cast<int>(dpi));
-        font.Reset(::CreateFontIndirectW(&logFont));
-    }
-    const auto scale = [&](LONG value) { return ::MulDiv(value, static_cast<int>(newDpi), static_cast<int>(dpi)); };
-    for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
-        RECT area{};
-        ::GetWindowRect(control, &area);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-        ::SetWindowPos(control, nullptr, scale(area.left), scale(area.top), scale(area.right) - scale(area.left),
-                       scale(area.bottom) - scale(area.top), SWP_NOZORDER | SWP_NOACTIVATE);
-        if (font)
-            ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
-    }
-    if (font)
-        scaledFont = std::move(font);  // after the controls have let go of the previous one
 }
 
 HFONT MakeFontOfWeight(HFONT font, LONG weight)

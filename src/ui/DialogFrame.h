@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace ui {
 
 HINSTANCE ResourceModule();
@@ -18,16 +20,17 @@ int PictureIdForDpi(int baseId, UINT dpi);
 HBITMAP LoadPicture(int baseId, UINT dpi);
 
 // The dialog's window at its display scale: big and small icons from icon
-// resource 201, and on a DPI change the layout and font scaled to the new DPI.
-// The icons and the font live as long as this object, which outlives the
-// dialog window.
+// resource 201, and on a DPI change the layout of the dialog as it opened,
+// laid out anew with its font made for the new DPI, as the dialog manager
+// would have laid it out there. The icons and the font live as long as this
+// object, which outlives the dialog window.
 class DialogFrame {
 public:
-    // Reads the dialog's DPI, sets the icons, centres the dialog and brings it to the top.
+    // Reads the dialog's DPI and layout, sets the icons, centres the dialog and brings it to the top.
     void Prepare(HWND dialog);
 
-    // WM_DPICHANGED: moves the window to `suggested` and scales every control
-    // and the font from the old DPI to `newDpi`, then sets icons for it.
+    // WM_DPICHANGED: the window at the top left of `suggested`, its controls,
+    // font and icons made for `newDpi`.
     void ChangeDpi(HWND dialog, UINT newDpi, const RECT& suggested);
 
     UINT Dpi() const { return dpi; }
@@ -36,10 +39,21 @@ public:
     HFONT Font(HWND dialog) const;
 
 private:
+    struct Place {
+        HWND control;
+        RECT area;  // in the dialog's client area
+    };
+
     void SetIcons(HWND dialog);
-    void ScaleControls(HWND dialog, UINT newDpi);
+    void RecordLayout(HWND dialog);
+    SIZE Scale(SIZE size, SIZE units) const;
 
     UINT dpi = 96;
+    UINT openingDpi = 96;
+    LOGFONTW openingFont{};
+    SIZE openingUnits{};  // dialog base units of the opening font
+    SIZE openingClient{};
+    std::vector<Place> openingPlaces;
     win::UniqueFont scaledFont;  // null until the first DPI change: the dialog manager's font until then
     win::UniqueIcon bigIcon;
     win::UniqueIcon smallIcon;

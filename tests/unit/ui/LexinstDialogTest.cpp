@@ -5,6 +5,7 @@
 //
 // The program is also the stand-in browser that the test registers for the link:
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
+#include "ui/CMainDlg.h"
 #include "ui/CMessageDlg.h"
 #include "EngineE2eFixture.h"
 
@@ -15,7 +16,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -276,24 +280,6 @@ void Perform(HWND dialog, Action action)
     }
 }
 
-// Makes the prefix show the dialogs as Windows would, for the processes started
-// afterwards: a CJK font behind the dialogs' "宋体", window frames drawn by Wine
-// (there is no window manager), and the caption buttons' glyph font, which Wine
-// does not find where Debian installs it (the buttons show as letters without
-// it; a machine without the font keeps the letters).
-bool PrepareDialogPrefix()
-{
-    const wchar_t* replacements = L"Software\\Wine\\Fonts\\Replacements";
-    bool ok = SetRegString(HKEY_CURRENT_USER, replacements, L"宋体", L"WenQuanYi Zen Hei", REG_SZ, 0);
-    ok = SetRegString(HKEY_CURRENT_USER, replacements, L"SimSun", L"WenQuanYi Zen Hei", REG_SZ, 0) && ok;
-    ok = SetRegString(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Decorated", L"N", REG_SZ, 0) && ok;
-    wchar_t fonts[MAX_PATH] = {};
-    ::GetWindowsDirectoryW(fonts, MAX_PATH);
-    ::CopyFileW(L"Z:\\usr\\share\\wine\\fonts\\marlett.ttf", (fonts + std::wstring(L"\\Fonts\\marlett.ttf")).c_str(),
-                TRUE);
-    return ok;
-}
-
 // ---- the scenarios ----------------------------------------------------------
 
 const std::wstring kStoredName = StoredName(4321, 1, 2, 0);
@@ -432,7 +418,6 @@ protected:
 
 TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
 {
-    ASSERT_TRUE(PrepareDialogPrefix());
     const ScopedLinkColors colors;
     // The browser is this program (--record-url).
     wchar_t program[MAX_PATH] = {};
@@ -519,7 +504,6 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
 // its picture, band and texts made for the DPI.
 TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
 {
-    ASSERT_TRUE(PrepareDialogPrefix());
     const ScopedLinkColors colors;
     ByteVector damaged = Dictionary();
     damaged[0] ^= 0xFF;
@@ -549,6 +533,52 @@ TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
             expected += L"exit code " + std::to_wstring(run.exitCode);
             EXPECT_EQ(ToUtf8(RunAnswering(run.args, run.steps, dpi)), ToUtf8(expected));
         }
+    }
+}
+
+// A dialog moved to a monitor of another DPI, told of it as Windows tells it,
+// is laid out anew for that DPI (the dialogs run here, where the message can
+// carry its rectangle).
+TEST_F(LexinstDialogTest, DialogsMovedToAnotherDpiAreLaidOutForIt)
+{
+    const ScopedLinkColors colors;
+    CellDictInfo info;
+    const ByteVector bytes = Dictionary();
+    std::memcpy(&info.header, bytes.data(), sizeof info.header);
+    info.samples = {L"北京", L"上海", L"广州", L"深圳"};
+    struct Row {
+        const char* name;
+        std::function<INT_PTR()> run;
+        Message message;
+        std::vector<UINT> moves;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"information dialog", [&] { return CMainDlg(&info).DoModal(nullptr); }, kConfirmInstall, {192}},
+        {"warning, moved and back", [] { return CMessageDlg(L"分类词库已损坏，请重新下载。", 0x10, true,
+                                                            L"词库安装失败", L"", L"").DoModal(nullptr); },
+         kDamaged, {144, 96}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::thread dialogThread(row.run);
+        HWND dialog = WaitForDialog(::GetCurrentProcessId(), nullptr);
+        UINT dpi = 96;
+        for (UINT to : row.moves) {
+            RECT window{};  // the new monitor's top left, where the whole window shows
+            ::GetWindowRect(dialog, &window);
+            const RECT suggested{0, 0,
+                                 ::MulDiv(window.right - window.left, static_cast<int>(to), static_cast<int>(dpi)),
+                                 ::MulDiv(window.bottom - window.top, static_cast<int>(to), static_cast<int>(dpi))};
+            ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+            dpi = to;
+            WaitForPaint(dialog);
+            EXPECT_EQ(ToUtf8(Describe(dialog) + JudgeLayout(dialog, dpi)), ToUtf8(row.message.shown)) << dpi;
+            SaveScreenshot(Shot(dialog), row.message.screenshot + std::wstring(L"-moved-to-") + std::to_wstring(dpi));
+        }
+        Perform(dialog, Action::Escape);
+        dialogThread.join();
     }
 }
 
