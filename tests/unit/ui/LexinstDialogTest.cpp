@@ -250,18 +250,24 @@ std::wstring JudgeLayout(HWND dialog, UINT dpi)
 }
 
 // Second: "取消" of the information dialog, the second button of a message.
-// The last three open the link, which leaves the dialog open.
-enum class Action { Ok, Second, Enter, Escape, CloseBox, ClickLink, ReturnOnLink, SpaceOnLink };
+// The last four open the link, which leaves the dialog open; the keyboard
+// reaches it with the arrow keys (it has no tab stop) and opens it with Space.
+enum class Action { Ok, Second, Enter, Escape, CloseBox, ClickLink, ReturnOnLink, SpaceOnLink, KeysToLink };
 
 void Perform(HWND dialog, Action action)
 {
     // Keys go to the control with the focus, where the dialog manager's loop sees them.
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    const bool focus = ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread) && thread.hwndFocus;
+    const auto focus = [dialog] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        const bool found = ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &thread);
+        return found && thread.hwndFocus ? thread.hwndFocus : dialog;
+    };
     const auto key = [&](UINT vk) {
-        ::PostMessageW(focus ? thread.hwndFocus : dialog, WM_KEYDOWN, vk, 1);
-        ::PostMessageW(focus ? thread.hwndFocus : dialog, WM_KEYUP, vk, 0xC0000001);
+        HWND target = focus();
+        ::PostMessageW(target, WM_KEYDOWN, vk, 1);
+        ::PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
+        ::Sleep(200);  // the focus moves before the next key looks for it
     };
     HWND second = ::GetDlgItem(dialog, IDCANCEL) ? ::GetDlgItem(dialog, IDCANCEL) : ::GetDlgItem(dialog, 1014);
     HWND link = ::GetDlgItem(dialog, 1013);
@@ -277,6 +283,11 @@ void Perform(HWND dialog, Action action)
         break;
     case Action::ReturnOnLink: ::PostMessageW(link, WM_CHAR, VK_RETURN, 1); break;
     case Action::SpaceOnLink: ::PostMessageW(link, WM_CHAR, VK_SPACE, 1); break;
+    case Action::KeysToLink:
+        for (int presses = 0; presses < 3 && focus() != link; ++presses)
+            key(VK_RIGHT);
+        key(VK_SPACE);
+        break;
     }
 }
 
@@ -454,6 +465,8 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         {"cancelled with Esc", Before::Nothing, file, {cancel}, 1, none},
         {"overwrite declined with Enter", Before::SameVersion, file, {{kConfirmOverwrite, Action::Enter}}, 0, oldCopy},
         {"overwrite declined with Esc", Before::SameVersion, file, {{kConfirmOverwrite, Action::Escape}}, 0, oldCopy},
+        {"link opened from the keyboard", Before::SameVersion, file, {{kConfirmOverwrite, Action::KeysToLink}}, 0,
+         L"stored old copy" + listed + ui::kMoreDictUrl + L"\n"},
         {"overwrite accepted, install confirmed", Before::SameVersion, file,
          {overwrite, {kConfirmInstall, Action::Ok}, {kSuccess, Action::Enter}}, 0, newCopy},
         {"overwrite accepted, install cancelled", Before::SameVersion, file, {overwrite, cancel}, 1, oldCopy},
