@@ -209,7 +209,8 @@ std::wstring JudgeBand(HWND dialog, UINT dpi)
 }
 
 // Each control's text measured in the dialogs' font at `dpi` (bold where the
-// dialog makes it bold), wrapped where the control wraps, against the control.
+// dialog makes it bold), wrapped where the control wraps, against the control;
+// in this process's dialogs, also the control's font against that font.
 std::wstring JudgeTexts(HWND dialog, UINT dpi)
 {
     std::wstring problems;
@@ -237,6 +238,15 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
                         std::to_wstring(text.bottom) + L" in " + std::to_wstring(client.right) + L"x" +
                         std::to_wstring(client.bottom);
         ::SelectObject(dc, previous);
+        // A dialog of this process also shows its font, which must be the one measured.
+        DWORD process = 0;
+        LOGFONTW shown{}, measured{};
+        ::GetWindowThreadProcessId(control, &process);
+        const auto shownFont = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        if (process == ::GetCurrentProcessId() && ::GetObjectW(shownFont, sizeof shown, &shown) &&
+            ::GetObjectW(font.Get(), sizeof measured, &measured) &&
+            (shown.lfHeight != measured.lfHeight || shown.lfWeight != measured.lfWeight))
+            problems += L" | font of " + std::to_wstring(id) + L" " + std::to_wstring(shown.lfHeight);
     }
     ::ReleaseDC(nullptr, dc);
     return problems;
