@@ -59,7 +59,7 @@ TEST(CommandLineSplitter, AgreesWithTheSystem)
 #endif
 
 // Each option of the table as "name=" for a text option, "name" for a flag, in order.
-TEST(SimpleOptParser, BuildsTheOptionTableFromTheSpecification)
+TEST(SimpleOptParser, BuildsTheOptionTableFromItsText)
 {
     // clang-format off
     const struct { const char* name; std::wstring specification, expect; } rows[] = {

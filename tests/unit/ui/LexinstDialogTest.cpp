@@ -136,13 +136,19 @@ void SaveScreenshot(const Capture& capture, const std::wstring& name)
 
 // The picture a control shows, by the average colour of its saturated pixels
 // (the background, the white symbol and grey edges do not count).
+bool IsSaturated(COLORREF p)
+{
+    return std::max({GetRValue(p), GetGValue(p), GetBValue(p)}) -
+               std::min({GetRValue(p), GetGValue(p), GetBValue(p)}) >=
+           60;
+}
+
 std::wstring ShownPicture(HWND control)
 {
     long r = 0, g = 0, b = 0, count = 0;
     for (COLORREF pixel : IsShown(control) ? Shot(control).pixels : std::vector<COLORREF>{}) {
-        const int pr = GetRValue(pixel), pg = GetGValue(pixel), pb = GetBValue(pixel);
-        if (std::max({pr, pg, pb}) - std::min({pr, pg, pb}) >= 60)
-            r += pr, g += pg, b += pb, ++count;
+        if (IsSaturated(pixel))
+            r += GetRValue(pixel), g += GetGValue(pixel), b += GetBValue(pixel), ++count;
     }
     if (count == 0)
         return L"none";
@@ -172,10 +178,7 @@ std::wstring JudgePicture(HWND control, UINT dpi)
     const Capture shot = Shot(control);
     int left = shot.width, right = -1;
     for (int i = 0; i < static_cast<int>(shot.pixels.size()); ++i) {
-        const COLORREF p = shot.pixels[i];
-        if (std::max({GetRValue(p), GetGValue(p), GetBValue(p)}) -
-                std::min({GetRValue(p), GetGValue(p), GetBValue(p)}) >=
-            60)
+        if (IsSaturated(shot.pixels[i]))
             left = std::min(left, i % shot.width), right = std::max(right, i % shot.width);
     }
     const double share = ::GetDlgCtrlID(control) == 1009 ? 0.72 : 0.84;
@@ -223,9 +226,9 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
         const bool button = std::wstring(className) == L"Button";
         if (!IsShown(control) || (!button && (style & SS_TYPEMASK) == SS_BITMAP))
             continue;
-        const win::UniqueFont font{::CreateFontW(-::MulDiv(9, static_cast<int>(dpi), 72), 0, 0, 0,
-                                                 id == 1003 || id == 1005 ? FW_BOLD : FW_NORMAL, 0, 0, 0,
-                                                 GB2312_CHARSET, 0, 0, 0, 0, L"WenQuanYi Zen Hei")};
+        const int height = -::MulDiv(9, static_cast<int>(dpi), 72), weight = id == 1003 || id == 1005 ? 700 : 400;
+        const win::UniqueFont font{
+            ::CreateFontW(height, 0, 0, 0, weight, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"WenQuanYi Zen Hei")};
         const HGDIOBJ previous = ::SelectObject(dc, font.Get());
         RECT client{}, text{};
         ::GetClientRect(control, &client);
@@ -234,18 +237,15 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
         const std::wstring label = ReadText(control);
         ::DrawTextW(dc, label.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
         if (text.right > client.right || text.bottom > client.bottom)
-            problems += L" | text of " + std::to_wstring(id) + L" " + std::to_wstring(text.right) + L"x" +
-                        std::to_wstring(text.bottom) + L" in " + std::to_wstring(client.right) + L"x" +
-                        std::to_wstring(client.bottom);
+            problems += L" | text of " + std::to_wstring(id) + L" larger than its control";
         ::SelectObject(dc, previous);
         // A dialog of this process also shows its font, which must be the one measured.
         DWORD process = 0;
-        LOGFONTW shown{}, measured{};
+        LOGFONTW shown{};
         ::GetWindowThreadProcessId(control, &process);
         const auto shownFont = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
         if (process == ::GetCurrentProcessId() && ::GetObjectW(shownFont, sizeof shown, &shown) &&
-            ::GetObjectW(font.Get(), sizeof measured, &measured) &&
-            (shown.lfHeight != measured.lfHeight || shown.lfWeight != measured.lfWeight))
+            (shown.lfHeight != height || shown.lfWeight != weight))
             problems += L" | font of " + std::to_wstring(id) + L" " + std::to_wstring(shown.lfHeight);
     }
     ::ReleaseDC(nullptr, dc);
@@ -314,22 +314,13 @@ struct ScopedLinkColors {
     ScopedRegValue visited{HKEY_CURRENT_USER, kKey, L"Anchor Color Visited", L"85,26,139", 0};
 };
 
-// The display scale of the programs started while it lives, where Wine reads it.
-class ScopedLogPixels {
-public:
-    explicit ScopedLogPixels(DWORD dpi) { Set(dpi); }
-    ~ScopedLogPixels() { Set(96); }
-    ScopedLogPixels(const ScopedLogPixels&) = delete;
-    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
-private:
-    static void Set(DWORD dpi)
-    {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-        ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts",
-                          L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-};
+// The display scale of the programs started from now on, where Wine reads it.
+void SetLogPixels(DWORD dpi)
+{
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts",
+                      L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
 
 // One line: caption | texts | buttons shown | link | picture.
 std::wstring Describe(HWND dialog)
@@ -545,7 +536,7 @@ TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
     // clang-format on
     SetSetting(L"/Common/accountDataDir", Root() + L"\\account");
     for (DWORD dpi : {96, 144, 192}) {
-        const ScopedLogPixels scale(dpi);
+        SetLogPixels(dpi);
         for (const Run& run : runs) {
             SCOPED_TRACE(std::to_string(dpi) + " dpi, " + ToUtf8(run.steps[0].message.screenshot));
             ::DeleteFileW((AccountDictDir() + kStoredName).c_str());
@@ -557,6 +548,7 @@ TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
             EXPECT_EQ(ToUtf8(RunAnswering(run.args, run.steps, dpi)), ToUtf8(expected));
         }
     }
+    SetLogPixels(96);
 }
 
 // A dialog moved to a monitor of another DPI, told of it as Windows tells it,
