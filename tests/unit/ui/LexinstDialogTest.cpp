@@ -346,7 +346,9 @@ struct Message {
 };
 
 const std::wstring kTitle = L"Pelvo输入法分类词库 | ", kFailedTitle = L"词库安装失败 | ";
-const Message kConfirmInstall{L"安装Pelvo输入法分类词库 | 城市地名 | 词条数： | 4 | 北京 上海 广州 深圳 ... | "
+// Ten samples: the last one and " ..." need a second line, at every DPI.
+const Message kConfirmInstall{L"安装Pelvo输入法分类词库 | 城市地名 | 词条数： | 10 | "
+                              L"北京 上海 广州 深圳 天津 重庆 南京 杭州 成都\r\n武汉 ... | "
                               L"收录全国各省市的地名，适合经常输入地址的用户。 | 确定 / 取消 | no link | package",
                               L"dialog-confirm-install"};
 const Message kConfirmOverwrite{kTitle + L"您已安装最新版本。 | 确定 / 覆盖安装 | link | information",
@@ -375,7 +377,9 @@ protected:
     {
         DictBytes dict;
         dict.Name(u"城市地名").Description(u"收录全国各省市的地名，适合经常输入地址的用户。").Identity(4321, 1, 2, 0);
-        dict.Word(u"北京").Word(u"上海").Word(u"广州").Word(u"深圳");
+        for (const char16_t* city :
+             {u"北京", u"上海", u"广州", u"深圳", u"天津", u"重庆", u"南京", u"杭州", u"成都", u"武汉"})
+            dict.Word(city);
         dict.header.formatLevel = formatLevel;
         return dict.Bytes();
     }
@@ -560,7 +564,7 @@ TEST_F(LexinstDialogTest, DialogsMovedToAnotherDpiAreLaidOutForIt)
     CellDictInfo info;
     const ByteVector bytes = Dictionary();
     std::memcpy(&info.header, bytes.data(), sizeof info.header);
-    info.samples = {L"北京", L"上海", L"广州", L"深圳"};
+    info.samples = {L"北京", L"上海", L"广州", L"深圳", L"天津", L"重庆", L"南京", L"杭州", L"成都", L"武汉"};
     struct Row {
         const char* name;
         std::function<INT_PTR()> run;
