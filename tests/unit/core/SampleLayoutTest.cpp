@@ -1,5 +1,4 @@
 #include "core/SampleLayout.h"
-#include "core/CellDictInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +31,6 @@ TEST(SampleLayout, FitsTheWordsIntoTheControl)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(FitSampleText(row.samples, row.lineWidth, row.maxLines, measure), row.expect);
-        CellDictInfo info;
-        info.samples = row.samples;
-        EXPECT_EQ(FitSampleText(row.samples, 1000, 1, measure), info.GetSampleText());
     }
 }
 
