@@ -12,8 +12,8 @@ std::wstring SampleTextFor(HWND control, const std::vector<std::wstring>& sample
 {
     RECT client{};
     ::GetClientRect(control, &client);
-    const ui::ScopedWindowDC dc(control);
-    ui::ScopedSelect font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    const win::ScopedWindowDC dc(control);
+    win::ScopedSelect font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics{};
     const int lineHeight = dc.Get() && ::GetTextMetricsW(dc.Get(), &metrics) ? metrics.tmHeight : 0;
     const auto measure = [&dc](std::wstring_view text) {

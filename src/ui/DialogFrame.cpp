@@ -39,8 +39,8 @@ namespace {
 // average width of the Latin letters and the character height.
 SIZE BaseUnitsOf(HWND dialog, HFONT font)
 {
-    const ScopedWindowDC dc(dialog);
-    ScopedSelect selected(dc.Get(), font);
+    const win::ScopedWindowDC dc(dialog);
+    win::ScopedSelect selected(dc.Get(), font);
     constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     SIZE letters{};
     TEXTMETRICW metrics{};

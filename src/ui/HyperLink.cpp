@@ -123,11 +123,11 @@ void HyperLink::CalcLabelRect()
     RECT client{};
     ::GetClientRect(window, &client);
     labelRect = client;
-    const ScopedWindowDC dc(window);
+    const win::ScopedWindowDC dc(window);
     if (!dc.Get())
         return;
     {
-        ScopedSelect font(dc.Get(), linkFont ? linkFont.Get() : normalFont);
+        win::ScopedSelect font(dc.Get(), linkFont ? linkFont.Get() : normalFont);
         ::DrawTextW(dc.Get(), label.c_str(), -1, &labelRect, DT_LEFT | DT_WORDBREAK | DT_CALCRECT);
     }
     // The label never reaches past the control.
@@ -211,7 +211,7 @@ void HyperLink::Paint()
         color = ::GetSysColor(COLOR_GRAYTEXT);
     ::SetTextColor(dc, color);
     {
-        ScopedSelect font(dc, linkFont ? linkFont.Get() : normalFont);
+        win::ScopedSelect font(dc, linkFont ? linkFont.Get() : normalFont);
         ::DrawTextW(dc, label.c_str(), -1, &client, DT_LEFT | DT_WORDBREAK);
     }
     if (::GetFocus() == window)

@@ -1,5 +1,8 @@
 #include "win/Dpi.h"
 
+#include "win/ScopedGdi.h"
+#include "win/UniqueResource.h"
+
 namespace win {
 
 namespace {
@@ -13,11 +16,25 @@ Fn FindUser32(const char* name)
 
 UINT SystemDpi()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
+    const ScopedWindowDC screen(nullptr);
+    const int dpi = screen.Get() ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
     return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+// Windows 8.1 has per-monitor DPIs but tells them only by monitor.
+UINT MonitorDpi(HWND window)
+{
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    static const UniqueModule shcore{::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)};
+    static const auto getDpiForMonitor = shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
+                                                      ::GetProcAddress(shcore.Get(), "GetDpiForMonitor")))
+                                                : nullptr;
+    UINT x = 0, y = 0;
+    if (!getDpiForMonitor ||
+        FAILED(getDpiForMonitor(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)))
+        return 0;
+    return y;
 }
 
 }  // namespace
@@ -26,7 +43,7 @@ UINT DpiOfWindow(HWND window)
 {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = FindUser32<GetDpiForWindowFn>("GetDpiForWindow");
-    const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
+    const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : MonitorDpi(window);
     return dpi ? dpi : SystemDpi();
 }
 

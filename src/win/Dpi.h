@@ -1,7 +1,7 @@
 #pragma once
 // The display scale a window is drawn at, on every Windows version the program
-// runs on: the per-monitor functions where the system has them (Windows 10
-// 1607 and later), the screen's logical pixels before that.
+// runs on: the window's DPI where the system tells it (Windows 10 1607 and
+// later), its monitor's on Windows 8.1, the screen's logical pixels before.
 
 #include <windows.h>
 

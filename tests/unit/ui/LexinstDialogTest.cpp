@@ -7,6 +7,7 @@
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
 #include "ui/CMainDlg.h"
 #include "ui/CMessageDlg.h"
+#include "win/ScopedGdi.h"
 #include "EngineE2eFixture.h"
 
 #include <gtest/gtest.h>
@@ -211,7 +212,8 @@ std::wstring JudgeBand(HWND dialog, UINT dpi)
 std::wstring JudgeTexts(HWND dialog, UINT dpi)
 {
     std::wstring problems;
-    HDC dc = ::GetDC(nullptr);
+    const win::ScopedWindowDC screen(nullptr);
+    HDC dc = screen.Get();
     for (HWND control = ::GetWindow(dialog, GW_CHILD); control; control = ::GetWindow(control, GW_HWNDNEXT)) {
         const LONG style = ::GetWindowLongW(control, GWL_STYLE);
         const int id = ::GetDlgCtrlID(control);
@@ -223,7 +225,7 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
         const int height = -::MulDiv(9, static_cast<int>(dpi), 72), weight = id == 1003 || id == 1005 ? 700 : 400;
         const win::UniqueFont font{
             ::CreateFontW(height, 0, 0, 0, weight, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, L"WenQuanYi Zen Hei")};
-        const HGDIOBJ previous = ::SelectObject(dc, font.Get());
+        const win::ScopedSelect selected(dc, font.Get());
         RECT client{}, text{};
         ::GetClientRect(control, &client);
         text.right = client.right - (button ? 4 : 0);  // inside the button's frame
@@ -232,7 +234,6 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
         ::DrawTextW(dc, label.c_str(), -1, &text, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
         if (text.right > client.right || text.bottom > client.bottom)
             problems += L" | text of " + std::to_wstring(id) + L" larger than its control";
-        ::SelectObject(dc, previous);
         // A dialog of this process also shows its font, which must be the one measured.
         DWORD process = 0;
         LOGFONTW shown{};
@@ -242,7 +243,6 @@ std::wstring JudgeTexts(HWND dialog, UINT dpi)
             (shown.lfHeight != height || shown.lfWeight != weight))
             problems += L" | font of " + std::to_wstring(id) + L" " + std::to_wstring(shown.lfHeight);
     }
-    ::ReleaseDC(nullptr, dc);
     return problems;
 }
 
