@@ -18,9 +18,9 @@ HINSTANCE ResourceModule()
 int PictureIdForDpi(int baseId, UINT dpi)
 {
     constexpr UINT kScales[] = {96, 120, 144, 192, 240};  // 100, 125, 150, 200 and 250 %
+    const auto distance = [dpi](UINT scale) { return scale > dpi ? scale - dpi : dpi - scale; };
     int nearest = 0;
     for (int step = 1; step < static_cast<int>(std::size(kScales)); ++step) {
-        const auto distance = [dpi](UINT scale) { return scale > dpi ? scale - dpi : dpi - scale; };
         if (distance(kScales[step]) < distance(kScales[nearest]))
             nearest = step;
     }
@@ -71,8 +71,9 @@ void DialogFrame::Prepare(HWND dialog)
 void DialogFrame::RecordLayout(HWND dialog)
 {
     // Without a font of its own the dialog keeps its layout on a DPI change.
-    if (::GetObjectW(Font(dialog), sizeof openingFont, &openingFont) == sizeof openingFont)
-        openingUnits = BaseUnitsOf(dialog, Font(dialog));
+    const HFONT font = Font(dialog);
+    if (::GetObjectW(font, sizeof openingFont, &openingFont) == sizeof openingFont)
+        openingUnits = BaseUnitsOf(dialog, font);
     RECT client{};
     ::GetClientRect(dialog, &client);
     openingClient = {client.right, client.bottom};
