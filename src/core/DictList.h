@@ -26,6 +26,7 @@ public:
     const_iterator end() const { return names_.end(); }
     bool empty() const { return names_.empty(); }
     std::size_t size() const { return names_.size(); }
+    bool operator==(const DictList& other) const { return names_ == other.names_; }
 
 private:
     Set names_;

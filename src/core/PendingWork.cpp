@@ -1,5 +1,8 @@
 #include "core/PendingWork.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace {
 
 constexpr const wchar_t* kHeader = L"lexinst pending work 1";
@@ -30,6 +33,47 @@ void InsertMissing(DictList& names, const DictList& from, const DictList& withou
         if (!without.Contains(name))
             names.Insert(name);
     }
+}
+
+wchar_t FoldAscii(wchar_t ch) { return ch >= L'A' && ch <= L'Z' ? ch + (L'a' - L'A') : ch; }
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+// A bare file name that a stored file can have: no folder part, and none of the record's own names.
+bool IsStoredFileName(std::wstring_view name)
+{
+    if (name.empty() || name == L"." || name == L".." || name.find_first_of(L"\\/:") != std::wstring_view::npos)
+        return false;
+    for (const wchar_t* own : {kPendingRecordName, kPendingStagingName, kPendingAsideName}) {
+        if (EqualsIgnoringAsciiCase(name, own))
+            return false;
+    }
+    return true;
+}
+
+// "tmp" with one to four hex digits and ".tmp", as the system names the temporary files.
+bool IsTempFileName(std::wstring_view name)
+{
+    const std::size_t digits = name.size() < 7 ? 0 : name.size() - 7;
+    if (digits < 1 || digits > 4 || !EqualsIgnoringAsciiCase(name.substr(0, 3), L"tmp") ||
+        !EqualsIgnoringAsciiCase(name.substr(3 + digits), L".tmp"))
+        return false;
+    return std::all_of(name.begin() + 3, name.begin() + 3 + static_cast<std::ptrdiff_t>(digits), [](wchar_t ch) {
+        const wchar_t folded = FoldAscii(ch);
+        return (folded >= L'0' && folded <= L'9') || (folded >= L'a' && folded <= L'f');
+    });
+}
+
+// The file name of `path` when the path lies directly in `folder`, else "".
+std::wstring_view NameIn(std::wstring_view folder, std::wstring_view path)
+{
+    if (path.size() <= folder.size() || !EqualsIgnoringAsciiCase(path.substr(0, folder.size()), folder))
+        return {};
+    return path.substr(folder.size());
 }
 
 }  // namespace
@@ -64,6 +108,27 @@ bool PendingWork::ApplyToLists(DictList& installed, DictList& active) const
 bool PendingWork::Empty() const
 {
     return addInstalled.empty() && addActive.empty() && unlist.empty() && deleteFiles.empty() && tmpFile.empty();
+}
+
+std::size_t PendingWork::Confine(const std::wstring& folder, const std::function<bool(const std::wstring&)>& fileExists)
+{
+    std::size_t dropped = 0;
+    const auto keepIf = [&](DictList& entries, const auto& allowed) {
+        for (auto it = entries.begin(); it != entries.end();) {
+            const bool keep = allowed(*it);
+            dropped += keep ? 0 : 1;
+            it = keep ? std::next(it) : entries.Erase(it);
+        }
+    };
+    keepIf(deleteFiles, [&](const std::wstring& path) { return IsStoredFileName(NameIn(folder, path)); });
+    const auto listable = [&](const std::wstring& name) { return IsStoredFileName(name) && fileExists(folder + name); };
+    keepIf(addInstalled, listable);
+    keepIf(addActive, listable);
+    if (!tmpFile.empty() && !IsTempFileName(NameIn(folder, tmpFile))) {
+        tmpFile.clear();
+        ++dropped;
+    }
+    return dropped;
 }
 
 std::wstring PendingWork::Format() const

@@ -6,7 +6,13 @@
 
 #include "core/DictList.h"
 
+#include <functional>
 #include <string>
+
+// The names of the record itself, beside the stored files in their folder.
+inline constexpr const wchar_t* kPendingRecordName = L"lexinst.pending";
+inline constexpr const wchar_t* kPendingStagingName = L"lexinst.pending.new";
+inline constexpr const wchar_t* kPendingAsideName = L"lexinst.pending.unreadable";
 
 struct PendingWork {
     DictList addInstalled;  // names to add to the installed list
@@ -22,6 +28,12 @@ struct PendingWork {
     // Applies the list operations, names to take out first; true when a list changed.
     bool ApplyToLists(DictList& installed, DictList& active) const;
     bool Empty() const;
+
+    // Keeps only what a record of this program may act on in the dictionary
+    // folder `folder` (ending in a backslash): its stored files and its own
+    // temporary files there, and names to list whose files exist there. Returns
+    // how many entries it dropped.
+    std::size_t Confine(const std::wstring& folder, const std::function<bool(const std::wstring&)>& fileExists);
 
     // The record as text: a header, one NUL-terminated entry per operation and an
     // end mark, so that any name or path that can be stored fits in one entry.

@@ -45,7 +45,3 @@ public:
     OptionMap options;
     std::vector<std::wstring> positionals;
 };
-
-// The program's own option specification.
-inline constexpr const wchar_t* kLexinstOptionSpec =
-    L"-reg -unreg -silent -accountdir -datadir -dest %s -deselect -sourcedir %s -removesource -delete";

@@ -2,25 +2,42 @@
 // The installation engine: every command of a run is carried out on one of these.
 
 #include "core/CellDictFile.h"
-#include "core/SimpleOptParser.h"
+#include "core/DictListRules.h"
+#include "installer/CellDictInstallerUI.h"
+#include "installer/StoredFiles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
-class CellDictInstallerUI;
-class DictIdentityIndex;
-class TempFileGuard;
+class CapacityQuota;
+struct EngineOptions;
 
-// True for the account's dictionary folder, the default; false with "-datadir" alone.
-bool UsesAccountDir(const SimpleOptParser::OptionMap& options);
+// How one file's install ends, in the single install and the batch alike.
+enum class InstallOutcome {
+    kPassed,  // the source passed its checks
+    kInstalled,
+    kCurrent,  // a current copy is kept
+    kCancelled,
+    kDamaged,
+    kIncompatible,
+    kOverQuota,
+    kFailed,
+    kNoMutex,
+};
 
-// The dictionary folder of the mode, created with its parents when missing.
-[[nodiscard]] bool OpenDictDir(bool useAccountDir, std::wstring& dictDir);
+// Stores dictionary files through one staging file, recorded before its first
+// use so that a kill leaves it to the next command. Used under the install lock.
+class DictFileStore {
+public:
+    explicit DictFileStore(const std::wstring& dictDir) : staging_(dictDir) {}
+    [[nodiscard]] bool Store(const std::wstring& srcPath, const std::wstring& destPath);
+    // Before the list update: no temporary file is left to record after it.
+    void Finish() { staging_.Remove(); }
 
-// Where a dictionary is stored, and whether the copy there is already current.
-struct StoreTarget {
-    std::wstring destPath;
-    bool currentCopy = false;
+private:
+    StagingFile staging_;
+    bool recorded_ = false;
 };
 
 class CellDictInstaller : public CellDictFile {
@@ -29,31 +46,32 @@ public:
     // its one command and returns the exit code.
     [[nodiscard]] int Run(const std::wstring& commandLine);
 
-    [[nodiscard]] bool Install(const std::wstring& srcPath, const SimpleOptParser::OptionMap& options);
-    [[nodiscard]] bool BatchInstall(const std::vector<std::wstring>& names, const SimpleOptParser::OptionMap& options);
+    [[nodiscard]] bool Install(const std::wstring& srcPath, const EngineOptions& options);
+    [[nodiscard]] bool BatchInstall(const std::vector<std::wstring>& names, const EngineOptions& options);
     [[nodiscard]] bool DeleteDicts(const std::vector<std::wstring>& names);
 
-    // Loads and validates srcPath; on failure logs it, with the reader's reason
-    // on a line of its own tagged "dictcheck", and returns false.
-    [[nodiscard]] bool LoadSource(const std::wstring& srcPath);
-    // File-level steps shared by the single and the batch install.
-    [[nodiscard]] static bool InstallDictFile(const std::wstring& srcPath, const std::wstring& destPath,
-                                              const std::wstring& tmpPath);
-    // InstallDictFile under the install lock, the temporary file recorded first so
-    // that a kill leaves it to the next command; dismisses it once renamed.
-    [[nodiscard]] static bool StoreDictFile(const std::wstring& srcPath, const std::wstring& destPath,
-                                            TempFileGuard& tmp);
+    // The per-file steps of both installs, in their order. CheckSource loads the
+    // file and gives kPassed, or why it is refused: unreadable or invalid (logged
+    // with the reader's reason), of a newer format level, or over the quota.
+    [[nodiscard]] InstallOutcome CheckSource(const std::wstring& srcPath, CapacityQuota& quota);
+    // The name the loaded dictionary is stored under: `dest`, or the derived name.
+    [[nodiscard]] std::wstring StoredNameFor(const std::wstring& srcPath,
+                                             const std::optional<std::wstring>& dest) const;
+    // Whether the copy under storedName is already current: `installed` lists the
+    // same or a newer version (account folder), or, without a list, the stored
+    // file is not to be replaced.
+    [[nodiscard]] bool HasCurrentCopy(const std::wstring& srcPath, const std::wstring& destPath,
+                                      const std::wstring& storedName, const DictIdentityIndex* installed) const;
     // True when the file at destPath is to be replaced by the loaded dictionary.
     [[nodiscard]] bool ShouldReplaceStoredFile(const std::wstring& srcPath, const std::wstring& destPath) const;
-    // The per-file decision of the single and the batch install: the copy under
-    // storedName is current when `installed` lists the same or a newer version
-    // (account folder), or, without a list, when the stored file is not to be replaced.
-    [[nodiscard]] StoreTarget PlanStore(const std::wstring& srcPath, const std::wstring& dictDir,
-                                        const std::wstring& storedName, const DictIdentityIndex* installed) const;
 
-    CellDictInstallerUI* ui = nullptr;  // not owned; null runs without any window
+    CellDictInstallerUI* ui = &SilentUI::Instance();  // not owned
+
+private:
+    int Dispatch(const std::wstring& commandLine, bool& removing);
+    InstallOutcome InstallOne(const std::wstring& srcPath, const EngineOptions& options, CellDictInfo& info);
 };
 
-// Creates an empty file with a unique name in dir ("tmp" prefix); "" on failure.
-[[nodiscard]] std::wstring MakeTempFilePath(const std::wstring& dir);
-void DeleteFileIfPresent(const std::wstring& path);
+// The snapshot of the installed names that the current-copy test reads, in the
+// account folder; none in the data folder.
+std::optional<DictIdentityIndex> InstalledSnapshot(bool useAccountDir);

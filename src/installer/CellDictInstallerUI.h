@@ -18,3 +18,23 @@ public:
     virtual void ShowVersionIncompatible() = 0;
     virtual void ShowQuotaExceeded() = 0;
 };
+
+// Runs without any window: installs without asking and keeps a current copy.
+class SilentUI final : public CellDictInstallerUI {
+public:
+    static SilentUI& Instance()
+    {
+        static SilentUI ui;
+        return ui;
+    }
+
+    bool ConfirmInstall(const CellDictInfo&) override { return true; }
+    bool ConfirmOverwrite() override { return false; }
+    void ShowInstallSuccess(const CellDictInfo&) override {}
+    void ShowInstallFailed() override {}
+    void ShowNoFileSpecified() override {}
+    void ShowFileNotFound() override {}
+    void ShowDictDamaged() override {}
+    void ShowVersionIncompatible() override {}
+    void ShowQuotaExceeded() override {}
+};

@@ -2,30 +2,40 @@
 
 #include "installer/CellDictInstaller.h"
 
-#include "core/SimpleOptParser.h"
 #include "host/ConfigStore.h"
 #include "host/FileTypeRegistration.h"
-#include "installer/CellDictInstallerUI.h"
-
+#include "installer/EngineOptions.h"
 #include "win/FileSystem.h"
 
 #include <string>
 #include <vector>
 
-// Precedence: a failed parse, then -unreg, -reg, -delete, -silent, then the
-// single install. Options of a command that does not run are ignored.
 int CellDictInstaller::Run(const std::wstring& commandLine)
 {
-    SimpleOptParser parser(kLexinstOptionSpec);
+    // An exception fails the command it stops; the removal reports failure as 0.
+    bool removing = false;
+    try {
+        return Dispatch(commandLine, removing);
+    } catch (...) {
+        return removing ? 0 : 1;
+    }
+}
+
+// Precedence: a failed parse, then -unreg, -reg, -delete, -silent, then the
+// single install. Options of a command that does not run are ignored.
+int CellDictInstaller::Dispatch(const std::wstring& commandLine, bool& removing)
+{
+    SimpleOptParser parser(EngineOptionSpec());
     if (!parser.Parse(commandLine))
         return 1;
+    const EngineOptions options = EngineOptions::Read(parser.options);
 
     // The file association needs nothing of the input method.
-    if (parser.options.IsSet(L"-unreg")) {
+    if (options.unreg) {
         UnregisterFileType(kDictExtension, kDictClassName, kDictContentType);
         return 0;
     }
-    if (parser.options.IsSet(L"-reg")) {
+    if (options.reg) {
         UnregisterFileType(kLegacyExtension, kLegacyClassName, nullptr);
         RegisterDictFileType();
         return 0;
@@ -37,21 +47,21 @@ int CellDictInstaller::Run(const std::wstring& commandLine)
     const std::vector<std::wstring> names = parser.positionals;
 
     // The removal reports success as 1, the reverse of every other command.
-    if (parser.options.IsSet(L"-delete"))
+    if (options.remove) {
+        removing = true;
         return DeleteDicts(names) ? 1 : 0;
+    }
 
-    if (parser.options.IsSet(L"-silent"))
-        return BatchInstall(names, parser.options) ? 0 : 1;
+    if (options.silent)
+        return BatchInstall(names, options) ? 0 : 1;
 
     if (names.size() != 1) {
-        if (ui)
-            ui->ShowNoFileSpecified();
+        ui->ShowNoFileSpecified();
         return 1;
     }
     if (!win::PathExists(names.front())) {  // a folder passes too
-        if (ui)
-            ui->ShowFileNotFound();
+        ui->ShowFileNotFound();
         return 1;
     }
-    return Install(names.front(), parser.options) ? 0 : 1;
+    return Install(names.front(), options) ? 0 : 1;
 }

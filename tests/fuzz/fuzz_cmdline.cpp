@@ -12,6 +12,10 @@
 
 namespace {
 
+// An option table like the program's: flags and value-taking names.
+constexpr const wchar_t* kProgramLikeSpec =
+    L"-reg -unreg -silent -accountdir -datadir -dest %s -deselect -sourcedir %s -removesource -delete";
+
 // Walks the arguments the other way round: an argument is a value exactly when
 // the one before it names a text option and is not a value itself.
 void CheckParser(const std::wstring& specification, const std::wstring& text)
@@ -49,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The first text as a command line, against the program's options and
     // against itself as the option table.
     std::vector<std::wstring> args = FuzzTexts(data, size);
-    CheckParser(kLexinstOptionSpec, args[0]);
+    CheckParser(kProgramLikeSpec, args[0]);
     CheckParser(args[0], args[0]);
 
     // The program name cannot hold a quote; it is quoted whole when it is empty or has blanks.

@@ -5,6 +5,10 @@
 
 namespace {
 
+// An option table like the program's: flags and value-taking names.
+constexpr const wchar_t* kProgramLikeSpec =
+    L"-reg -unreg -silent -accountdir -datadir -dest %s -deselect -sourcedir %s -removesource -delete";
+
 using Args = std::vector<std::wstring>;
 
 // What the system splitter returns; the first argument follows the
@@ -113,7 +117,7 @@ TEST(SimpleOptParser, ParsesCommandLines)
     // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        SimpleOptParser parser(kLexinstOptionSpec);
+        SimpleOptParser parser(kProgramLikeSpec);
         EXPECT_EQ(parser.Parse(row.line), row.ok);
         EXPECT_EQ(parser.commandLine, row.line);
         EXPECT_EQ(Outcome(parser), row.outcome);

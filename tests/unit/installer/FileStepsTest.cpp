@@ -5,6 +5,7 @@
 #include "core/CellDictFile.h"
 #include "installer/CellDictInstaller.h"
 #include "installer/DictCapacity.h"
+#include "installer/StoredFiles.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
     };
     // clang-format on
     // One batch's quota across all rows: it must see every change of the index.
-    BatchCapacityQuota batch;
+    CapacityQuota batch;
     const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";
     ::CreateDirectoryW(UserDataDir().c_str(), nullptr);
     for (const Row& row : rows) {
@@ -39,10 +40,10 @@ TEST_F(FileStepsTest, CapacityQuotaBoundaries)
         }
         CellDictFile dict;
         dict.fileSize = row.fileSize;
-        EXPECT_EQ(HasCapacityFor(&dict), row.expect);
+        EXPECT_EQ(CapacityQuota().HasCapacityFor(&dict), row.expect);
         EXPECT_EQ(batch.HasCapacityFor(&dict), row.expect);
     }
-    EXPECT_FALSE(HasCapacityFor(nullptr));
+    EXPECT_FALSE(CapacityQuota().HasCapacityFor(nullptr));
     EXPECT_FALSE(batch.HasCapacityFor(nullptr));
 }
 
@@ -53,7 +54,7 @@ TEST_F(FileStepsTest, ReadOnlySourceGivesAWritableStoredFile)
     const std::wstring src = WriteSource(L"ro.pvdict", e2e::MakeDict(2, 1, 0, 0));
     ::SetFileAttributesW(src.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::wstring dest = SourceDir() + L"\\stored.pvdict";
-    ASSERT_TRUE(CellDictInstaller::InstallDictFile(src, dest, SourceDir() + L"\\fresh.tmp"));
+    ASSERT_TRUE(InstallDictFile(src, dest, SourceDir() + L"\\fresh.tmp"));
     EXPECT_EQ(::GetFileAttributesW(dest.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 

@@ -40,6 +40,17 @@ bool UpdateActiveNames(DictList& active, const DictList& obsolete, const std::ve
 // that occur anywhere in installedText (a plain substring search, across ";" too).
 std::wstring CleanOrderedList(const std::wstring& orderedText, const std::wstring& installedText);
 
+// The lists a command changes, and the stored files it lets go.
+struct DictLists {
+    DictList installed;
+    DictList active;
+    DictList deleteNames;  // names whose stored files are to be deleted
+};
+
+// Takes back what a change would lose: the deletion of a file whose name stays
+// installed, and the activation of a name that is not installed.
+void KeepNothingLost(const DictList& activeBefore, DictLists& lists);
+
 // Takes out of `list` every element that contains one of `selectors`, and returns
 // the taken elements. An empty selector selects nothing.
 std::vector<std::wstring> TakeSelected(DictList& list, const std::vector<std::wstring>& selectors);

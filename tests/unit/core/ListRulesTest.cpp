@@ -1,5 +1,5 @@
 // The list rules at the edges that a whole-program run cannot single out.
-#include "installer/DictListRules.h"
+#include "core/DictListRules.h"
 
 #include <gtest/gtest.h>
 

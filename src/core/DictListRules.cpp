@@ -1,7 +1,7 @@
-#include "installer/DictListRules.h"
+#include "core/DictListRules.h"
 
 #include "core/StoredName.h"
-#include "installer/SubstringMatcher.h"
+#include "core/SubstringMatcher.h"
 
 #include <algorithm>
 
@@ -77,6 +77,16 @@ std::wstring CleanOrderedList(const std::wstring& orderedText, const std::wstrin
         }
     }
     return kept;
+}
+
+void KeepNothingLost(const DictList& activeBefore, DictLists& lists)
+{
+    for (const std::wstring& name : lists.installed)
+        lists.deleteNames.Remove(name);
+    for (auto it = lists.active.begin(); it != lists.active.end();) {
+        const bool activated = !activeBefore.Contains(*it) && !lists.installed.Contains(*it);
+        it = activated ? lists.active.Erase(it) : std::next(it);
+    }
 }
 
 std::vector<std::wstring> TakeSelected(DictList& list, const std::vector<std::wstring>& selectors)

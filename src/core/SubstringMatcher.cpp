@@ -1,4 +1,4 @@
-#include "installer/SubstringMatcher.h"
+#include "core/SubstringMatcher.h"
 
 #include <cstddef>
 
