@@ -3,7 +3,7 @@
 // check what a run killed there leaves behind. In the shipped program they are nothing.
 #ifdef LEXINST_KILL_POINTS
 // Ends the process with kKilledExitCode when the environment variable
-// LEXINST_KILL_AT holds `step`.
+// LEXINST_KILL_AT holds `step`, and throws when LEXINST_THROW_AT does.
 inline constexpr unsigned kKilledExitCode = 86;
 void KillPoint(const char* step);
 #define KILL_POINT(step) KillPoint(step)

@@ -27,7 +27,9 @@ struct File {
     Dict dict;
     uint64_t zeros = 1;  // the size when dict.id is 0
     bool readOnly = false;
-    bool heldOpen = false;  // opened without sharing during the run
+    bool heldOpen = false;             // opened without sharing during the run
+    bool sharedForReading = false;     // held open, others may only read it
+    std::vector<std::wstring> record;  // the entries of a record of pending work, as its content
 };
 
 struct Value {
@@ -180,6 +182,42 @@ const Scenario kScenarios[] = {
      .settings = {kListed[0], kListed[1], {L"/Common/accountDataDir", L""}}, .files = kListedFiles,
      .exitCode = 1, .expectSettings = {{kInstalled, L"112_1_0_0.pvdict;12_1_0_0.pvdict;"}},
      .expectFiles = {{L"$A\\7_1_0_0.pvdict"}}, .absent = {L"$U\\dict\\7_1_0_0.pvdict"}},
+    // Nothing is lost: a batch naming two versions of one dictionary, and records
+    // of interrupted work that are not what this program writes.
+    {.name = "BatchWithAVersionTwiceKeepsTheListedFile",
+     .args = {L"-silent", L"-sourcedir", L"$S", L"a1.pvdict", L"a2.pvdict", L"a1.pvdict"},
+     .files = {{L"$S\\a1.pvdict", {5, 1, 1}}, {L"$S\\a2.pvdict", {5, 1, 2}}},
+     .expectSettings = {{kInstalled, L"5_1_1_0.pvdict;"}, {kActive, L"5_1_1_0.pvdict;"}},
+     .expectFiles = {{L"$A\\5_1_1_0.pvdict", {5, 1, 1}}}, .absent = {L"$A\\5_1_2_0.pvdict"}},
+    {.name = "BatchOfNewerThenOlderActivatesOnlyTheInstalled",
+     .args = {L"-silent", L"-sourcedir", L"$S", L"a2.pvdict", L"a1.pvdict"},
+     .files = {{L"$S\\a1.pvdict", {5, 1, 1}}, {L"$S\\a2.pvdict", {5, 1, 2}}},
+     .expectSettings = {{kInstalled, L"5_1_1_0.pvdict;"}, {kActive, L"5_1_1_0.pvdict;"}},
+     .expectFiles = {{L"$A\\5_1_1_0.pvdict", {5, 1, 1}}}, .absent = {L"$A\\5_1_2_0.pvdict"}},
+    {.name = "RecordActsOnlyOnTheFolderAndListsOnlyWhatExists", .args = {L"-silent", kD},
+     .files = {kD3, {L"$R\\precious.txt"}, {L"$A\\keep.pvdict"}, {L"$A\\old.pvdict"},
+               {L"$A\\lexinst.pending", {}, 0, false, false, false,
+                {L"i:ghost.pvdict", L"d:$R\\precious.txt", L"d:$A\\old.pvdict",
+                 L"d:$A\\..\\precious.txt", L"t:$A\\keep.pvdict"}}},
+     .expectSettings = {{kInstalled, L"3_1_0_0.pvdict;"}},
+     .expectFiles = {kStored3, {L"$R\\precious.txt"}, {L"$A\\keep.pvdict"}},
+     .absent = {L"$A\\old.pvdict", L"$A\\lexinst.pending"},
+     .log = {L"40 lexinst Ignored 4 entries of the record of an interrupted command: $A\\lexinst.pending",
+             L"20 lexinst Completed an interrupted command."}},
+    {.name = "RecordThatCannotBeRemovedIsNotApplied", .args = {L"-silent", kD},
+     .settings = {{kInstalled, L"7_1_0_0.pvdict;"}},
+     .files = {kD3, {L"$A\\7_1_0_0.pvdict"},
+               {L"$A\\lexinst.pending", {}, 0, false, false, true, {L"u:7_1_0_0.pvdict", L"d:$A\\7_1_0_0.pvdict"}}},
+     .exitCode = 1, .expectSettings = {{kInstalled, L"7_1_0_0.pvdict;"}}, .expectFiles = {{L"$A\\7_1_0_0.pvdict"}},
+     .absent = {L"$A\\3_1_0_0.pvdict"},
+     .log = {L"40 lexinst The record of an interrupted command cannot be removed(32): $A\\lexinst.pending",
+             L"!Completed"}},
+    {.name = "ReadOnlyRecordIsAppliedOnce", .args = {L"-delete", L"nothing"},
+     .settings = {{kInstalled, L"7_1_0_0.pvdict;"}, {kActive, L""}},
+     .files = {{L"$A\\7_1_0_0.pvdict"},
+               {L"$A\\lexinst.pending", {}, 0, true, false, false, {L"u:7_1_0_0.pvdict", L"d:$A\\7_1_0_0.pvdict"}}},
+     .exitCode = 1, .expectSettings = {{kInstalled, L""}},
+     .absent = {L"$A\\7_1_0_0.pvdict", L"$A\\lexinst.pending"}},
     // Bad input: each ends in what the program does with it, otherwise in a failure
     // with nothing changed.
     {.name = "ArgumentNearTheLineLimitIsAMissingFile", .args = {L"-silent", L"$S\\$P32600"}, .settings = kListed,
@@ -242,24 +280,36 @@ protected:
         }
         return text;
     }
-    static ByteVector BytesOf(const File& file)
+    ByteVector BytesOf(const File& file) const
     {
         const Dict& d = file.dict;
-        return d.id ? MakeDict(d.id, d.major, d.minor, d.build, d.level) : ByteVector(file.zeros, 0);
+        if (d.id)
+            return MakeDict(d.id, d.major, d.minor, d.build, d.level);
+        if (file.record.empty())
+            return ByteVector(file.zeros, 0);
+        std::wstring text = std::wstring(L"lexinst pending work 1") + L'\0';
+        for (const std::wstring& entry : file.record)
+            text += Expand(entry) + L'\0';
+        text += std::wstring(L"end") + L'\0';
+        ByteVector bytes;
+        for (const wchar_t unit : text)
+            bytes.insert(bytes.end(), {static_cast<uint8_t>(unit & 0xff), static_cast<uint8_t>(unit >> 8)});
+        return bytes;
     }
-    // Makes the file or folder and returns it opened without sharing when the row asks so.
+    // Makes the file or folder and returns it held open when the row asks so.
     win::UniqueFile Make(const File& file) const
     {
         const std::wstring path = Expand(file.path);
         ::SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-        EXPECT_TRUE(path.ends_with(L'\\') ||
-                    (file.dict.id ? WriteFileBytes(path, BytesOf(file)) : WriteZeroFile(path, file.zeros)))
+        EXPECT_TRUE(path.ends_with(L'\\') || (file.dict.id || !file.record.empty() ? WriteFileBytes(path, BytesOf(file))
+                                                                                   : WriteZeroFile(path, file.zeros)))
             << ToUtf8(file.path);
         if (file.readOnly)
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-        if (!file.heldOpen)
+        if (!file.heldOpen && !file.sharedForReading)
             return {};
-        return win::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        const DWORD share = file.sharedForReading ? FILE_SHARE_READ : 0;
+        return win::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
     }
 };
 

@@ -184,6 +184,27 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
     }
 }
 
+// An exception that stops a command fails it, with the command's own failure code.
+TEST_F(RobustTest, ExceptionFailsTheCommand)
+{
+    const struct {
+        const char* step;
+        std::wstring args;
+        int exitCode;
+    } rows[] = {
+        {"removal-installed-written", L"-delete 33_1_0_0", 0},
+        {"copied", L"-silent " + QuoteArg(WriteSource(L"t.pvdict", MakeDict(36, 1, 0, 0))), 1},
+    };
+    ::SetEnvironmentVariableA("LEXINST_KILL_AT", nullptr);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        Prepare();
+        ::SetEnvironmentVariableA("LEXINST_THROW_AT", row.step);  // read by lexinst_killable.exe only
+        EXPECT_EQ(e2e::Run(BinDir() + L"\\lexinst_killable.exe", row.args), row.exitCode);
+        ::SetEnvironmentVariableA("LEXINST_THROW_AT", nullptr);
+    }
+}
+
 // A record that cannot be read is kept aside and logged; the command then runs.
 TEST_F(RobustTest, UnreadableRecordIsKeptAside)
 {
