@@ -110,7 +110,8 @@ bool PendingWork::Empty() const
     return addInstalled.empty() && addActive.empty() && unlist.empty() && deleteFiles.empty() && tmpFile.empty();
 }
 
-std::size_t PendingWork::Confine(const std::wstring& folder, const std::function<bool(const std::wstring&)>& fileExists)
+std::size_t PendingWork::Confine(const std::wstring& dictFolder, const std::wstring& dataFolder,
+                                 const std::function<bool(const std::wstring&)>& fileExists)
 {
     std::size_t dropped = 0;
     const auto keepIf = [&](DictList& entries, const auto& allowed) {
@@ -120,11 +121,14 @@ std::size_t PendingWork::Confine(const std::wstring& folder, const std::function
             it = keep ? std::next(it) : entries.Erase(it);
         }
     };
-    keepIf(deleteFiles, [&](const std::wstring& path) { return IsStoredFileName(NameIn(folder, path)); });
-    const auto listable = [&](const std::wstring& name) { return IsStoredFileName(name) && fileExists(folder + name); };
+    keepIf(deleteFiles, [&](const std::wstring& path) { return IsStoredFileName(NameIn(dictFolder, path)); });
+    const auto listable = [&](const std::wstring& name) {
+        return IsStoredFileName(name) && fileExists(dictFolder + name);
+    };
     keepIf(addInstalled, listable);
     keepIf(addActive, listable);
-    if (!tmpFile.empty() && !IsTempFileName(NameIn(folder, tmpFile))) {
+    if (!tmpFile.empty() && !IsTempFileName(NameIn(dictFolder, tmpFile)) &&
+        !IsTempFileName(NameIn(dataFolder, tmpFile))) {
         tmpFile.clear();
         ++dropped;
     }

@@ -29,11 +29,12 @@ struct PendingWork {
     bool ApplyToLists(DictList& installed, DictList& active) const;
     bool Empty() const;
 
-    // Keeps only what a record of this program may act on in the dictionary
-    // folder `folder` (ending in a backslash): its stored files and its own
-    // temporary files there, and names to list whose files exist there. Returns
-    // how many entries it dropped.
-    std::size_t Confine(const std::wstring& folder, const std::function<bool(const std::wstring&)>& fileExists);
+    // Keeps only what a record of this program may act on: stored files directly
+    // in `dictFolder` and names to list whose files exist there, and its own
+    // temporary files there or in `dataFolder` (where "-datadir" stores); both
+    // folders end in a backslash. Returns how many entries it dropped.
+    std::size_t Confine(const std::wstring& dictFolder, const std::wstring& dataFolder,
+                        const std::function<bool(const std::wstring&)>& fileExists);
 
     // The record as text: a header, one NUL-terminated entry per operation and an
     // end mark, so that any name or path that can be stored fits in one entry.

@@ -1,6 +1,7 @@
 #include "installer/CommandLock.h"
 
 #include "host/XLog.h"
+#include "installer/DictFolders.h"
 #include "installer/DictListStore.h"
 #include "installer/PendingWorkRecord.h"
 #include "installer/StoredFiles.h"
@@ -43,7 +44,9 @@ bool CompletePendingWork()
         LogStuckRecord(folder);
         return false;
     }
-    if (const std::size_t ignored = work.Confine(folder, win::PathExists))
+    std::wstring dataFolder;
+    (void)GetDictDir(false, dataFolder);  // there is a settings store: the record's folder came from it
+    if (const std::size_t ignored = work.Confine(folder, dataFolder, win::PathExists))
         XLog(kLogError, kLogTag, L"Ignored %u entries of the record of an interrupted command: %s%s",
              static_cast<unsigned>(ignored), folder.c_str(), kPendingRecordName);
     ApplyPendingWork(work, folder);
