@@ -8,6 +8,7 @@
 #include "installer/CellDictInstallerUI.h"
 
 #include "win/FileSystem.h"
+#include "win/SystemCommandLine.h"
 
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@
 int CellDictInstaller::Run(const std::wstring& commandLine)
 {
     SimpleOptParser parser(kLexinstOptionSpec);
-    if (!parser.Parse(commandLine))
+    if (!parser.Parse(commandLine, win::SplitCommandLineBySystem))
         return 1;
 
     // The file association needs nothing of the input method.
