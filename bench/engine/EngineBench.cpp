@@ -6,6 +6,7 @@
 #include "core/DictListRules.h"
 #include "core/SimpleOptParser.h"
 #include "host/ConfigStore.h"
+#include "host/ImeLocations.h"
 #include "host/XLog.h"
 #include "installer/CellDictInstaller.h"
 #include "installer/DictCapacity.h"
@@ -171,7 +172,7 @@ BENCHMARK(BM_LexinstExeNoFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_StepGetDictIndexSize(benchmark::State& state)
 {
     Account account;
-    const std::wstring index = UserDataFolder() + L"\\pvdictindex.dat";
+    const std::wstring index = UserDataFolder(true) + L"\\pvdictindex.dat";
     for (auto _ : state)
         benchmark::DoNotOptimize(GetDictIndexSize(index));
 }

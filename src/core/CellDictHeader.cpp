@@ -1,5 +1,7 @@
 #include "core/CellDictHeader.h"
 
+#include "core/Utf8.h"
+
 #include <cwchar>
 #include <vector>
 
@@ -43,10 +45,9 @@ void AssignWideFromUtf16Le(std::wstring& text, const uint8_t* bytes, std::size_t
         if constexpr (sizeof(wchar_t) == 2) {
             text += static_cast<wchar_t>(unit);
         } else {
-            if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count) {
-                uint16_t low = UnitAt(bytes, i + 1);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            if (i + 1 < count) {
+                if (const char32_t pair = DecodeSurrogatePair(unit, UnitAt(bytes, i + 1))) {
+                    text += static_cast<wchar_t>(pair);
                     ++i;
                     continue;
                 }

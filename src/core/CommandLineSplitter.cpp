@@ -85,10 +85,8 @@ std::vector<std::wstring> SplitCommandLinePortable(const std::wstring& commandLi
     return args;
 }
 
-#ifndef _WIN32
 bool SplitCommandLine(const std::wstring& commandLine, std::vector<std::wstring>& args)
 {
     args = SplitCommandLinePortable(commandLine);
     return true;
 }
-#endif

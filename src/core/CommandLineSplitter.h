@@ -1,13 +1,16 @@
 #pragma once
-// Splitting a command line (without the program name) into arguments by the
-// rules of CommandLineToArgvW.
+// Splitting a command line into arguments by the rules of CommandLineToArgvW,
+// with this project's own splitter, which builds everywhere. The layer that
+// parses a command line may hand the option parser the system's splitter instead.
 
 #include <string>
 #include <vector>
 
-// This project's own splitter; builds everywhere.
 std::vector<std::wstring> SplitCommandLinePortable(const std::wstring& commandLine);
 
-// The platform's splitter: CommandLineToArgvW on Windows, the portable one
-// elsewhere. False when the system splitter fails. `commandLine` is not empty.
+// A splitter as the option parser takes it: false when it cannot split the line.
+// `commandLine` is not empty.
+using CommandLineSplitter = bool (*)(const std::wstring& commandLine, std::vector<std::wstring>& args);
+
+// The portable splitter in that form; it never fails.
 [[nodiscard]] bool SplitCommandLine(const std::wstring& commandLine, std::vector<std::wstring>& args);

@@ -1,7 +1,5 @@
 #include "core/SimpleOptParser.h"
 
-#include "core/CommandLineSplitter.h"
-
 #include <sstream>
 
 bool SimpleOptParser::OptionBase::SetValue(const std::wstring&) { return false; }
@@ -45,13 +43,13 @@ SimpleOptParser::SimpleOptParser(std::wstring specification)
     }
 }
 
-bool SimpleOptParser::Parse(const std::wstring& text)
+bool SimpleOptParser::Parse(const std::wstring& text, CommandLineSplitter split)
 {
     commandLine = text;
-    return Parse();
+    return Parse(split);
 }
 
-bool SimpleOptParser::Parse()
+bool SimpleOptParser::Parse(CommandLineSplitter split)
 {
     for (auto& entry : options)
         entry.second->isSet = false;
@@ -61,7 +59,7 @@ bool SimpleOptParser::Parse()
         return true;
 
     std::vector<std::wstring> args;
-    if (!SplitCommandLine(commandLine, args))
+    if (!split(commandLine, args))
         return false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -2,6 +2,8 @@
 // Command-line options from a specification text such as "-dest %s -silent":
 // every token names a flag, and a "%s" after a name makes it take one value.
 
+#include "core/CommandLineSplitter.h"
+
 #include <map>
 #include <memory>
 #include <string>
@@ -38,8 +40,11 @@ public:
     explicit SimpleOptParser(std::wstring specification);
     virtual ~SimpleOptParser() = default;
 
-    [[nodiscard]] bool Parse();
-    [[nodiscard]] bool Parse(const std::wstring& text);  // stores text in commandLine, then parses
+    // Splits commandLine with `split` (the core's own splitter unless given another)
+    // and sorts the arguments into options and positionals.
+    [[nodiscard]] bool Parse(CommandLineSplitter split = SplitCommandLine);
+    // Stores text in commandLine, then parses.
+    [[nodiscard]] bool Parse(const std::wstring& text, CommandLineSplitter split = SplitCommandLine);
 
     std::wstring commandLine;
     OptionMap options;

@@ -31,11 +31,10 @@ char32_t NextWideChar(std::wstring_view text, std::size_t& i)
 {
     char32_t c = static_cast<char32_t>(text[i++]);
     if constexpr (sizeof(wchar_t) == 2) {
-        if (c >= 0xD800 && c <= 0xDBFF && i < text.size()) {
-            char32_t low = static_cast<char16_t>(text[i]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
+        if (i < text.size()) {
+            if (const char32_t pair = DecodeSurrogatePair(c, static_cast<char16_t>(text[i]))) {
                 ++i;
-                return 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                return pair;
             }
         }
     }

@@ -1,6 +1,6 @@
 #include "host/FileTypeRegistration.h"
 
-#include "host/ImeLocations.h"
+#include "win/Path.h"
 #include "win/UniqueResource.h"
 
 #include <shlobj.h>
@@ -88,9 +88,8 @@ void UnregisterFileType(const wchar_t* extension, const wchar_t* className, cons
 
 void RegisterDictFileType()
 {
-    wchar_t exePath[kPathUnits] = {};
-    GetExePath(exePath, kPathUnits);
-    const std::wstring iconText = std::wstring(exePath) + L",0";
-    RegisterFileType(kDictExtension, exePath, kDictClassName, kDictContentType, iconText.c_str(), kDictDescription,
-                     kDictVerbText, true);
+    const std::wstring& exePath = win::ExePath();
+    const std::wstring iconText = exePath + L",0";
+    RegisterFileType(kDictExtension, exePath.c_str(), kDictClassName, kDictContentType, iconText.c_str(),
+                     kDictDescription, kDictVerbText, true);
 }

@@ -2,50 +2,25 @@
 
 #include "host/ImeLocations.h"
 #include "win/FileSystem.h"
-#include "win/UniqueResource.h"
-
-#include <HostComponentExports.h>
-#include <IWinMsgCenterUser.h>
+#include "win/Path.h"
 
 #include <new>
 
 namespace {
 
-template <typename Fn>
-Fn As(FARPROC proc)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
-// Loads a component library and looks up its required entry points into
-// `procs`; a library that lacks one of them is released again.
-template <std::size_t N>
-HMODULE LoadComponent(const wchar_t* fileName, const char* const (&names)[N], FARPROC (&procs)[N])
+// The component library found where FindHostComponent looks, loaded; invalid
+// when it is nowhere or cannot be loaded.
+win::UniqueModule LoadComponent(const wchar_t* fileName)
 {
     const std::wstring path = FindHostComponent(fileName);
-    if (path.empty())
-        return nullptr;
-    win::UniqueModule module(::LoadLibraryW(path.c_str()));
-    if (!module)
-        return nullptr;
-    for (std::size_t i = 0; i < N; ++i) {
-        procs[i] = ::GetProcAddress(module.Get(), names[i]);
-        if (!procs[i])
-            return nullptr;
-    }
-    return module.Release();
+    return path.empty() ? win::UniqueModule() : win::LoadModule(path);
 }
 
 }  // namespace
 
 std::wstring FindHostComponent(const wchar_t* fileName)
 {
-    wchar_t modulePath[kPathUnits] = {};
-    GetCurrentModulePath(modulePath, kPathUnits);
-    std::wstring ownFolder = modulePath;
-    const std::size_t slash = ownFolder.rfind(L'\\');
-    ownFolder.resize(slash == std::wstring::npos ? 0 : slash);
-
+    const std::wstring ownFolder = win::ParentFolder(win::OwnModulePath());
     const std::wstring own = ownFolder + L"\\" + fileName;
     if (!ownFolder.empty() && win::PathExists(own))
         return own;
@@ -67,14 +42,15 @@ bool ConfigComponent::LoadLocked()
 {
     if (module_)
         return true;
-    static const char* const names[] = {"GetConfigureInst", "Init"};
-    FARPROC procs[2] = {};
-    module_ = LoadComponent(kConfigLibraryName, names, procs);
-    if (!module_)
+    // A library that lacks an entry point is freed again when `module` goes.
+    win::UniqueModule module = LoadComponent(kConfigLibraryName);
+    const auto getConfigureInst = win::Export<GetConfigureInstFn>(module.Get(), "GetConfigureInst");
+    const auto init = win::Export<InitConfigureFn>(module.Get(), "Init");
+    if (!getConfigureInst || !init)
         return false;
-    getConfigureInst_ = procs[0];
-    init_ = procs[1];
-    getClockInst_ = ::GetProcAddress(module_, "GetClockInst");  // may be missing
+    module_ = win::ResidentModule(std::move(module));
+    getConfigureInst_ = getConfigureInst;
+    init_ = init;
     return true;
 }
 
@@ -85,7 +61,7 @@ bool ConfigComponent::LoadAndInit(int flags)
         std::lock_guard<std::mutex> hold(lock_);
         if (!LoadLocked())
             return false;
-        init = As<InitConfigureFn>(init_);
+        init = init_;
     }
     const bool ok = init(flags) != 0;
     std::lock_guard<std::mutex> hold(lock_);
@@ -99,7 +75,7 @@ IConfigureInst* ConfigComponent::Instance()
     {
         std::lock_guard<std::mutex> hold(lock_);
         if (initialised_)
-            getConfigureInst = As<GetConfigureInstFn>(getConfigureInst_);
+            getConfigureInst = getConfigureInst_;
     }
     return getConfigureInst ? getConfigureInst() : nullptr;
 }
@@ -114,14 +90,16 @@ bool MsgCenterComponent::LoadLocked()
 {
     if (module_)
         return true;
-    static const char* const names[] = {"GetWinMsgCenter", "FreeWinMsgCenter", "InitWinMsgCenter"};
-    FARPROC procs[3] = {};
-    module_ = LoadComponent(kMsgCenterLibraryName, names, procs);
-    if (!module_)
+    win::UniqueModule module = LoadComponent(kMsgCenterLibraryName);
+    const auto getWinMsgCenter = win::Export<GetWinMsgCenterFn>(module.Get(), "GetWinMsgCenter");
+    const auto freeWinMsgCenter = win::Export<FreeWinMsgCenterFn>(module.Get(), "FreeWinMsgCenter");
+    const auto initWinMsgCenter = win::Export<InitWinMsgCenterFn>(module.Get(), "InitWinMsgCenter");
+    // FreeWinMsgCenter is never called, but a library without it is not the message centre.
+    if (!getWinMsgCenter || !freeWinMsgCenter || !initWinMsgCenter)
         return false;
-    getWinMsgCenter_ = procs[0];
-    freeWinMsgCenter_ = procs[1];
-    initWinMsgCenter_ = procs[2];
+    module_ = win::ResidentModule(std::move(module));
+    getWinMsgCenter_ = getWinMsgCenter;
+    initWinMsgCenter_ = initWinMsgCenter;
     return true;
 }
 
@@ -132,7 +110,7 @@ bool MsgCenterComponent::BringUp()
         std::lock_guard<std::mutex> hold(lock_);
         if (!LoadLocked())
             return false;
-        initWinMsgCenter = As<InitWinMsgCenterFn>(initWinMsgCenter_);
+        initWinMsgCenter = initWinMsgCenter_;
     }
     initWinMsgCenter();
     return true;
@@ -143,7 +121,7 @@ void* MsgCenterComponent::Instance()
     GetWinMsgCenterFn getWinMsgCenter = nullptr;
     {
         std::lock_guard<std::mutex> hold(lock_);
-        getWinMsgCenter = As<GetWinMsgCenterFn>(getWinMsgCenter_);
+        getWinMsgCenter = getWinMsgCenter_;
     }
     return getWinMsgCenter ? getWinMsgCenter() : nullptr;
 }

@@ -3,12 +3,12 @@
 // store and the message centre. Each is created on first use, guards its own
 // loading with a lock, and keeps its library loaded until the process ends.
 
-#include <windows.h>
+#include "win/Module.h"
+
+#include <HostComponentExports.h>
 
 #include <mutex>
 #include <string>
-
-struct IConfigureInst;
 
 // Where a component library is looked for: beside the installer's own module,
 // then in the input method's installation folder. Empty when neither holds it.
@@ -27,10 +27,9 @@ private:
     bool LoadLocked();
 
     std::mutex lock_;
-    HMODULE module_ = nullptr;
-    FARPROC getConfigureInst_ = nullptr;
-    FARPROC init_ = nullptr;
-    FARPROC getClockInst_ = nullptr;
+    win::ResidentModule module_;
+    GetConfigureInstFn getConfigureInst_ = nullptr;
+    InitConfigureFn init_ = nullptr;
     bool initialised_ = false;
 };
 
@@ -47,8 +46,7 @@ private:
     bool LoadLocked();
 
     std::mutex lock_;
-    HMODULE module_ = nullptr;
-    FARPROC getWinMsgCenter_ = nullptr;
-    FARPROC freeWinMsgCenter_ = nullptr;
-    FARPROC initWinMsgCenter_ = nullptr;
+    win::ResidentModule module_;
+    GetWinMsgCenterFn getWinMsgCenter_ = nullptr;
+    InitWinMsgCenterFn initWinMsgCenter_ = nullptr;
 };

@@ -1,10 +1,10 @@
 #include "host/XLog.h"
 
 #include "host/ImeLocations.h"
+#include "win/Module.h"
 
 #include <LogChannelTable.h>
 #include <PvXLogApi.h>
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <cstdarg>
@@ -15,18 +15,18 @@ namespace {
 constexpr long kFail = static_cast<long>(0x80004005L);
 constexpr long kAccessDenied = static_cast<long>(0x80070005L);
 
-// The process-wide binding to the logging library. Its storage is static and
-// never goes away, so a logging call made after the exit-time teardown still
-// finds `state` at 0 and does nothing.
+// The process-wide binding to the logging library. Its storage is static,
+// initialised before any code runs and never destroyed, so a logging call made
+// after the exit-time teardown still finds `state` at 0 and does nothing.
 struct XLogBinding {
-    volatile LONG state;
-    LONG bound;
-    HMODULE module;
-    CRITICAL_SECTION lock;
-    GetLogController2Fn getLogController;
-    PvDebugReportFn debugReport;
-    XLogAddIndentFn addIndent;
-    XLogVFn logV;
+    volatile LONG state = 0;
+    LONG bound = 0;
+    win::ResidentModule module;  // the reference taken when bound; never given back
+    CRITICAL_SECTION lock = {};
+    GetLogController2Fn getLogController = nullptr;
+    PvDebugReportFn debugReport = nullptr;
+    XLogAddIndentFn addIndent = nullptr;
+    XLogVFn logV = nullptr;
 
     void Construct();
     static void Destroy();
@@ -35,18 +35,11 @@ struct XLogBinding {
     void BindIfNeeded();
 };
 
-XLogBinding binding;
-
-template <typename Fn>
-Fn Export(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
+constinit XLogBinding binding;
 
 void XLogBinding::Construct()
 {
     bound = 0;
-    module = nullptr;
     getLogController = nullptr;
     debugReport = nullptr;
     addIndent = nullptr;
@@ -73,21 +66,21 @@ long XLogBinding::BindLoggingLibrary(const wchar_t* name)
         return kFail;
     if (bound)
         return 1;
-    // Only a library already in the process is bound; the reference taken here is kept.
-    HMODULE found = nullptr;
-    if (!::GetModuleHandleExW(0, name, &found) || !found)
+    // Only a library already in the process is bound; the reference taken here is
+    // kept, and given back only when another thread bound the library meanwhile.
+    win::UniqueModule found = win::ReferenceLoadedModule(name);
+    if (!found)
         return kFail;
     ::EnterCriticalSection(&lock);
     if (bound) {
         ::LeaveCriticalSection(&lock);
-        ::FreeLibrary(found);
         return 1;
     }
-    module = found;
-    logV = Export<XLogVFn>(found, "XLogV");
-    debugReport = Export<PvDebugReportFn>(found, "PvDebugReport");
-    addIndent = Export<XLogAddIndentFn>(found, "XLogAddIndent");
-    getLogController = Export<GetLogController2Fn>(found, "GetLogController2");
+    module = win::ResidentModule(std::move(found));
+    logV = module.Export<XLogVFn>("XLogV");
+    debugReport = module.Export<PvDebugReportFn>("PvDebugReport");
+    addIndent = module.Export<XLogAddIndentFn>("XLogAddIndent");
+    getLogController = module.Export<GetLogController2Fn>("GetLogController2");
     // Published last, so that a reader that sees the flag also sees the entry points.
     ::InterlockedExchange(&bound, 1);
     ::LeaveCriticalSection(&lock);
@@ -135,10 +128,9 @@ void XLog(uint32_t level, const wchar_t* tag, const wchar_t* format, ...)
 
 long InitLogging()
 {
-    wchar_t libraryPath[kPathUnits] = {};
-    GetImeDir(libraryPath, kPathUnits, nullptr, true);
-    ::PathAppendW(libraryPath, kLogLibraryName);
-    HMODULE library = ::LoadLibraryW(libraryPath);
+    // Without a folder the bare name is looked up in the system's library search
+    // order. This reference lasts for the set-up only: the binding keeps its own.
+    const win::UniqueModule library = win::LoadModule(win::AppendPath(ImeFolder(true), kLogLibraryName));
     if (!library)
         return kFail;
 
@@ -148,23 +140,15 @@ long InitLogging()
 
     PvLogController* controller = nullptr;
     b.GetLogController(&controller);
-    if (!controller) {
-        ::FreeLibrary(library);
+    if (!controller)
         return 0;
-    }
 
-    wchar_t commonData[kPathUnits] = {};
-    GetCommonDataDir(commonData, kPathUnits, true);
-    const long status = controller->ops->Init(controller, commonData, 5000, 1);
-    if (status < 0) {
-        ::FreeLibrary(library);
+    const std::wstring commonData = CommonDataFolder(true);
+    const long status = controller->ops->Init(controller, commonData.c_str(), 5000, 1);
+    if (status < 0)
         return status;
-    }
     for (const LogChannelSetting& channel : kLogChannels)
         controller->ops->ConfigureChannel(controller, channel.name, channel.number, channel.settings);
-
-    // The binding holds its own reference, so the library stays loaded.
-    ::FreeLibrary(library);
     return 0;
 }
 

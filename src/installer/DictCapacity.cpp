@@ -1,7 +1,7 @@
 #include "installer/DictCapacity.h"
 
 #include "core/CellDictFile.h"
-#include "installer/DictFolders.h"
+#include "host/ImeLocations.h"
 #include "win/UniqueResource.h"
 
 #include <windows.h>
@@ -25,6 +25,6 @@ bool CapacityQuota::HasCapacityFor(const CellDictFile* dictFile)
     if (!dictFile || dictFile->fileSize >= kMaxDictFileSize)
         return false;
     if (indexPath_.empty())
-        indexPath_ = UserDataFolder() + L"\\pvdictindex.dat";
+        indexPath_ = UserDataFolder(true) + L"\\pvdictindex.dat";
     return uint64_t{GetDictIndexSize(indexPath_)} + 4 * uint64_t{dictFile->fileSize} < kMaxIndexBudget;
 }

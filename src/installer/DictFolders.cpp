@@ -9,7 +9,7 @@ namespace {
 constexpr const wchar_t* kAccountDataDirKey = L"/Common/accountDataDir";
 constexpr const wchar_t* kDataDirKey = L"/Common/dataDir";
 
-std::wstring FallbackDictDir() { return UserDataFolder() + L"\\dict\\"; }
+std::wstring FallbackDictDir() { return UserDataFolder(true) + L"\\dict\\"; }
 
 // False when the value cannot be read or is empty: an empty value names no folder.
 bool ReadFolderSetting(IConfigureInst* cfg, const wchar_t* key, std::wstring& folder)
@@ -18,13 +18,6 @@ bool ReadFolderSetting(IConfigureInst* cfg, const wchar_t* key, std::wstring& fo
 }
 
 }  // namespace
-
-std::wstring UserDataFolder()
-{
-    wchar_t folder[kPathUnits] = {};
-    GetUserDataDir(folder, kPathUnits, true);
-    return folder;
-}
 
 bool GetDictDir(bool useAccountDir, std::wstring& dictDir)
 {

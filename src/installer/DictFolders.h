@@ -4,10 +4,6 @@
 
 #include <string>
 
-// The per-user data folder of the input method, created when missing; no
-// trailing backslash. Home of the dictionary index and of the fallback folder.
-std::wstring UserDataFolder();
-
 // The account's dictionary folder (useAccountDir) or the input method's data
 // folder, ending in a backslash. A folder setting that cannot be read, or is
 // empty, gives the per-user data folder's "dict" folder, so that nothing is ever

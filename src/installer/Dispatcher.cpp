@@ -6,6 +6,7 @@
 #include "host/FileTypeRegistration.h"
 #include "installer/EngineOptions.h"
 #include "win/FileSystem.h"
+#include "win/SystemCommandLine.h"
 
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ int CellDictInstaller::Run(const std::wstring& commandLine)
 int CellDictInstaller::Dispatch(const std::wstring& commandLine, bool& removing)
 {
     SimpleOptParser parser(EngineOptionSpec());
-    if (!parser.Parse(commandLine))
+    if (!parser.Parse(commandLine, win::SplitCommandLineBySystem))
         return 1;
     const EngineOptions options = EngineOptions::Read(parser.options);
 

@@ -8,34 +8,6 @@
 
 inline constexpr const wchar_t* kInstallMutexName = L"PELVO_PINYIN_DICT_INSTALL_MUTEX";
 
-// Process-wide security attributes for the mutex: Everyone (and, from 6.2 on,
-// ALL APPLICATION PACKAGES) with full access, and a low integrity label from 6.0 on.
-class SharedSecurityAttributes {
-public:
-    static SharedSecurityAttributes& Get();
-
-    // The attributes to create the mutex with, or null for default security.
-    SECURITY_ATTRIBUTES* Attributes();
-
-    SharedSecurityAttributes(const SharedSecurityAttributes&) = delete;
-    SharedSecurityAttributes& operator=(const SharedSecurityAttributes&) = delete;
-
-private:
-    SharedSecurityAttributes();
-    ~SharedSecurityAttributes();
-
-    void SetDiscretionaryAcl();
-    void SetLowIntegrityLabel();
-
-    SECURITY_ATTRIBUTES attributes_ = {};
-    bool usable_ = false;
-    OSVERSIONINFOEXW version_ = {};
-    PSID everyone_ = nullptr;
-    PSID allPackages_ = nullptr;
-    win::UniqueLocal dacl_;
-    win::UniqueLocal labelDescriptor_;  // owns the SACL the descriptor points into
-};
-
 // Holds the mutex while it is owned; releasing ends the install step.
 class InstallLock {
 public:

@@ -1,9 +1,9 @@
 #include "installer/StoredFiles.h"
 
-#include "host/ImeLocations.h"
 #include "host/XLog.h"
 #include "installer/KillPoint.h"
 #include "win/FileSystem.h"
+#include "win/Path.h"
 #include "win/UniqueResource.h"
 
 #include <io.h>
@@ -28,12 +28,12 @@ bool CopyThrough(const std::wstring& srcPath, const std::wstring& tmpPath)
 
 std::wstring MakeTempFilePath(const std::wstring& dir)
 {
-    // The name is written into a buffer of kPathUnits: a folder longer than the
+    // The name is written into a buffer of win::kPathUnits: a folder longer than the
     // call allows fails here, as on Windows, rather than overrunning it.
     constexpr std::size_t kTempNameUnits = 14;
-    if (dir.size() > kPathUnits - kTempNameUnits)
+    if (dir.size() > win::kPathUnits - kTempNameUnits)
         return {};
-    wchar_t path[kPathUnits] = {};
+    wchar_t path[win::kPathUnits] = {};
     if (!::GetTempFileNameW(dir.c_str(), L"tmp", 0, path))
         return {};
     return path;

@@ -1,18 +1,14 @@
 #include "win/Dpi.h"
 
+#include "win/Module.h"
 #include "win/ScopedGdi.h"
-#include "win/UniqueResource.h"
 
 namespace win {
 
 namespace {
 
-// An export of user32 that older systems do not have; null there.
-template <typename Fn>
-Fn FindUser32(const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
-}
+// The per-monitor exports of user32 are missing on older systems: null there.
+constexpr const wchar_t* kUser32 = L"user32.dll";
 
 UINT SystemDpi()
 {
@@ -26,10 +22,8 @@ UINT MonitorDpi(HWND window)
 {
     using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-    static const UniqueModule shcore{::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)};
-    static const auto getDpiForMonitor = shcore ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
-                                                      ::GetProcAddress(shcore.Get(), "GetDpiForMonitor")))
-                                                : nullptr;
+    static const UniqueModule shcore = LoadSystemModule(L"shcore.dll");
+    static const auto getDpiForMonitor = Export<GetDpiForMonitorFn>(shcore.Get(), "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (!getDpiForMonitor ||
         FAILED(getDpiForMonitor(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)))
@@ -42,7 +36,7 @@ UINT MonitorDpi(HWND window)
 UINT DpiOfWindow(HWND window)
 {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = FindUser32<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpiForWindow = SystemExport<GetDpiForWindowFn>(kUser32, "GetDpiForWindow");
     const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : MonitorDpi(window);
     return dpi ? dpi : SystemDpi();
 }
@@ -52,7 +46,7 @@ int ScaleForDpi(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>
 int MetricForDpi(int index, UINT dpi)
 {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto getMetricForDpi = FindUser32<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    static const auto getMetricForDpi = SystemExport<GetSystemMetricsForDpiFn>(kUser32, "GetSystemMetricsForDpi");
     if (getMetricForDpi)
         return getMetricForDpi(index, dpi);
     return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
@@ -62,7 +56,7 @@ void TakeOverDialogDpiChanges(HWND dialog)
 {
     using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
-    static const auto setBehavior = FindUser32<SetDialogDpiChangeBehaviorFn>("SetDialogDpiChangeBehavior");
+    static const auto setBehavior = SystemExport<SetDialogDpiChangeBehaviorFn>(kUser32, "SetDialogDpiChangeBehavior");
     if (setBehavior)
         (void)setBehavior(dialog, kDisableAll, kDisableAll);  // without it the system's layout applies too
 }

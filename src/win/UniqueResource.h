@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 namespace win {
@@ -101,6 +103,18 @@ struct LocalMemoryTraits {
     static void Close(Type h) noexcept { ::LocalFree(h); }
 };
 
+struct SidTraits {  // SIDs made by AllocateAndInitializeSid
+    using Type = PSID;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::FreeSid(h); }
+};
+
+struct CoTaskMemoryTraits {  // memory that a COM or shell function hands to its caller
+    using Type = void*;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::CoTaskMemFree(h); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -111,5 +125,7 @@ using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueLocal = UniqueResource<LocalMemoryTraits>;
+using UniqueSid = UniqueResource<SidTraits>;
+using UniqueCoTaskMemory = UniqueResource<CoTaskMemoryTraits>;
 
 }  // namespace win

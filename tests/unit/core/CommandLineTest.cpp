@@ -45,23 +45,6 @@ TEST(CommandLineSplitter, SplitsByTheWindowsRules)
     }
 }
 
-#ifdef _WIN32
-// Every line of up to 7 characters that the rules treat specially: the system splitter decides.
-TEST(CommandLineSplitter, AgreesWithTheSystem)
-{
-    std::vector<std::wstring> lines{L""};
-    for (std::size_t i = 0; lines[i].size() < 7; ++i)
-        for (wchar_t c : std::wstring_view(L" \t\"\\ab"))
-            lines.push_back(lines[i] + c);
-    // The system splitter reads an empty line as the program's path.
-    for (auto line = lines.begin() + 1; line != lines.end(); ++line) {
-        Args system;
-        ASSERT_TRUE(SplitCommandLine(*line, system)) << testing::PrintToString(*line);
-        ASSERT_EQ(SplitCommandLinePortable(*line), system) << testing::PrintToString(*line);
-    }
-}
-#endif
-
 // Each option of the table as "name=" for a text option, "name" for a flag, in order.
 TEST(SimpleOptParser, BuildsTheOptionTableFromItsText)
 {
