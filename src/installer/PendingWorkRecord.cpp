@@ -82,7 +82,7 @@ RecordState ReadPendingWork(const std::wstring& folder, PendingWork& work)
 void KeepRecordAside(const std::wstring& folder)
 {
     const std::wstring aside = folder + kPendingAsideName;
-    ::MoveFileExW((folder + kPendingRecordName).c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+    (void)RenameOver(folder + kPendingRecordName, aside);
     XLog(kLogError, kLogTag, L"Kept an unreadable record of an interrupted command aside: %s", aside.c_str());
 }
 
