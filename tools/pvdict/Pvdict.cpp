@@ -1,5 +1,7 @@
 #include "Pvdict.h"
 
+#include "lexinst_version.h"
+
 #include <CLI/CLI.hpp>
 
 #include <exception>
@@ -46,6 +48,7 @@ bool ParseVersion(std::string_view text, std::array<uint32_t, 3>& version)
 int RunPvdict(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Inspect, validate and make .pvdict dictionary files.", "pvdict"};
+    app.set_version_flag("--version", "pvdict " LEXINST_VERSION_TEXT);
     app.require_subcommand(1);
 
     ShowOptions show;

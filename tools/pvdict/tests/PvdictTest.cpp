@@ -82,4 +82,10 @@ TEST(Pvdict, MakeThenShow)
     }
 }
 
+// The version is the project's, from CMake, and asking for it is a success.
+TEST(Pvdict, Version)
+{
+    EXPECT_EQ(RunPvdict({"--version"}), (std::pair<int, std::string>{0, "pvdict " LEXINST_PROJECT_VERSION "\n"}));
+}
+
 }  // namespace
