@@ -88,4 +88,4 @@ void KeepRecordAside(const std::wstring& folder)
 
 bool CanRemovePendingRecord(const std::wstring& folder) { return CanDeleteFile(folder + kPendingRecordName); }
 
-bool RemovePendingRecord(const std::wstring& folder) { return DeleteDictFile(folder + kPendingRecordName) >= 0; }
+bool RemovePendingRecord(const std::wstring& folder) { return DeleteFileIfPresent(folder + kPendingRecordName); }

@@ -30,7 +30,7 @@ RecordState ReadPendingWork(const std::wstring& folder, PendingWork& work);
 // Moves an unreadable record aside, where it is kept for a person to look at.
 void KeepRecordAside(const std::wstring& folder);
 
-// Whether the record can be removed now (read-only is no obstacle).
+// Whether the record can be removed now: a read-only one is made writable.
 [[nodiscard]] bool CanRemovePendingRecord(const std::wstring& folder);
 
 // Removes the record; false when it is still there.
