@@ -4,19 +4,22 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # Windows tests run under Wine in a prefix of their own inside the build folder,
-# made once per test run by the wine_prefix fixture.
+# made once per test run by the wine_prefix fixture. The Wine variables come from
+# scripts/wine-env, as the scripts' do: its loader choice, and lexinst_use_prefix.
 set(LEXINST_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(LEXINST_WINE_ENV
-  "WINEPREFIX=${LEXINST_WINEPREFIX}"
-  "WINEDEBUG=-all"
-  "WINEDLLOVERRIDES=mscoree,mshtml="
   "LEXINST_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
   "LEXINST_BINARY_DIR=${CMAKE_BINARY_DIR}"
   # The prefix script and the tests take the loader this build was configured with.
   "LEXINST_RUNS_32BIT=${LEXINST_RUNS_32BIT}"
   "LEXINST_NO_32BIT_WHY=${LEXINST_NO_32BIT_WHY}")
-if(WIN32 AND NOT LEXINST_RUNS_32BIT)
-  list(APPEND LEXINST_WINE_ENV "WINELOADER=${LEXINST_WINE}")
+if(WIN32)
+  execute_process(
+    COMMAND bash -c [[. "$1" && lexinst_use_prefix "$2" && env | grep -E '^WINE(PREFIX|DEBUG|DLLOVERRIDES|LOADER)=']]
+            wine-env ${CMAKE_SOURCE_DIR}/scripts/wine-env ${LEXINST_WINEPREFIX}
+    OUTPUT_VARIABLE wine_env OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  string(REPLACE "\n" ";" wine_env "${wine_env}")
+  list(APPEND LEXINST_WINE_ENV ${wine_env})
 endif()
 
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)

@@ -51,18 +51,18 @@ struct Account {
     {
         static const bool broughtUp = (BringUpConfigComponent(), true);
         (void)broughtUp;
-        root = std::make_unique<e2e::TempDir>(L"bench");
+        root = std::make_unique<ScratchDir>(L"bench");
         ::CreateDirectoryW(Source().c_str(), nullptr);
         appData = std::make_unique<e2e::ScopedRegValue>(HKEY_CURRENT_USER, e2e::kImeRegKey, L"AppData",
-                                                        root->Path() + L"\\user");
+                                                        root->Path().wstring() + L"\\user");
         e2e::ClearSettings();
-        e2e::SetSetting(L"/Common/accountDataDir", root->Path() + L"\\account");
+        e2e::SetSetting(L"/Common/accountDataDir", root->Path().wstring() + L"\\account");
     }
     ~Account() { e2e::ClearSettings(); }
-    std::wstring Source() const { return root->Path() + L"\\src"; }
-    std::wstring DictDir() const { return root->Path() + L"\\account\\dict\\"; }
+    std::wstring Source() const { return root->Path().wstring() + L"\\src"; }
+    std::wstring DictDir() const { return root->Path().wstring() + L"\\account\\dict\\"; }
 
-    std::unique_ptr<e2e::TempDir> root;
+    std::unique_ptr<ScratchDir> root;
     std::unique_ptr<e2e::ScopedRegValue> appData;
 };
 
@@ -71,7 +71,7 @@ struct BatchSetup : Account {
     {
         for (int i = 0; i < kBatchFiles; ++i) {
             names.push_back(std::to_wstring(500000 + i) + L".pvdict");
-            e2e::WriteFileBytes(Source() + L"\\" + names.back(), SmallDict(500000 + i));
+            WriteBytes(Source() + L"\\" + names.back(), SmallDict(500000 + i));
         }
     }
     // The account as it was before the batch: 10,000 listed, none of the batch stored.
@@ -88,7 +88,7 @@ struct BatchSetup : Account {
 void BM_CopyFileW(benchmark::State& state)
 {
     BatchSetup setup;
-    const std::wstring target = setup.root->Path() + L"\\copies\\";
+    const std::wstring target = setup.root->Path().wstring() + L"\\copies\\";
     ::CreateDirectoryW(target.c_str(), nullptr);
     for (auto _ : state) {
         for (const std::wstring& name : setup.names)
@@ -102,7 +102,7 @@ BENCHMARK(BM_CopyFileW)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_CrashSafeCopy(benchmark::State& state)
 {
     BatchSetup setup;
-    const std::wstring target = setup.root->Path() + L"\\copies\\";
+    const std::wstring target = setup.root->Path().wstring() + L"\\copies\\";
     ::CreateDirectoryW(target.c_str(), nullptr);
     for (auto _ : state) {
         state.PauseTiming();
@@ -127,7 +127,7 @@ void BM_BatchInstallInProcess(benchmark::State& state)
 {
     BatchSetup setup;
     SimpleOptParser parser(EngineOptionSpec());
-    if (!parser.Parse(L"-silent -sourcedir " + e2e::QuoteArg(setup.Source())))
+    if (!parser.Parse(L"-silent -sourcedir " + QuoteArgument(setup.Source())))
         return state.SkipWithError("the command line does not parse");
     const EngineOptions options = EngineOptions::Read(parser.options);
     for (auto _ : state) {
@@ -144,14 +144,14 @@ BENCHMARK(BM_BatchInstallInProcess)->Unit(benchmark::kMillisecond)->UseRealTime(
 void BM_BatchInstallLexinstExe(benchmark::State& state)
 {
     BatchSetup setup;
-    std::wstring args = L"-silent -sourcedir " + e2e::QuoteArg(setup.Source());
+    std::wstring args = L"-silent -sourcedir " + QuoteArgument(setup.Source());
     for (const std::wstring& name : setup.names)
         args += L" " + name;
     for (auto _ : state) {
         state.PauseTiming();
         setup.Reset();
         state.ResumeTiming();
-        if (e2e::RunLexinst(args, 600000) != 0)
+        if (e2e::Run(e2e::LexinstPath(), args, 600000) != 0)
             state.SkipWithError("lexinst.exe failed");
     }
 }
@@ -162,7 +162,7 @@ void BM_LexinstExeNoFiles(benchmark::State& state)
 {
     Account account;
     for (auto _ : state) {
-        if (e2e::RunLexinst(L"-silent", 60000) != 0)
+        if (e2e::Run(e2e::LexinstPath(), L"-silent", 60000) != 0)
             state.SkipWithError("lexinst.exe failed");
     }
 }
@@ -185,7 +185,7 @@ void BM_StepMissingName(benchmark::State& state)
     Account account;
     const std::wstring dir = account.Source() + L"\\";
     for (int i = 0; i < state.range(0); ++i)
-        e2e::WriteFileBytes(dir + std::to_wstring(500000 + i) + L"_1_0_0.pvdict", {});
+        WriteBytes(dir + std::to_wstring(500000 + i) + L"_1_0_0.pvdict", {});
     const std::wstring missing = dir + L"1_1_0_0.pvdict.dat";
     for (auto _ : state)
         benchmark::DoNotOptimize(::GetFileAttributesW(missing.c_str()));
@@ -214,7 +214,7 @@ void BM_StepLoad(benchmark::State& state)
 {
     Account account;
     const std::wstring path = account.Source() + L"\\one.pvdict";
-    e2e::WriteFileBytes(path, SmallDict(1));
+    WriteBytes(path, SmallDict(1));
     CellDictFile file;
     for (auto _ : state)
         benchmark::DoNotOptimize(file.Load(path, true));
@@ -225,8 +225,8 @@ void BM_StepInstallDictFile(benchmark::State& state)
 {
     Account account;
     const std::wstring src = account.Source() + L"\\one.pvdict";
-    e2e::WriteFileBytes(src, SmallDict(1));
-    const std::wstring dir = account.root->Path() + L"\\";
+    WriteBytes(src, SmallDict(1));
+    const std::wstring dir = account.root->Path().wstring() + L"\\";
     for (auto _ : state) {
         if (!InstallDictFile(src, dir + L"stored.pvdict", MakeTempFilePath(dir)))
             return state.SkipWithError("the copy failed");

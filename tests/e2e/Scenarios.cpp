@@ -2,7 +2,7 @@
 // a fresh throw-away account and judges the run by its exit code, the settings,
 // the files and the run's own log lines. The scenarios that need several
 // processes or the file-type registry follow the table.
-#include "EngineE2eFixture.h"
+#include "support/EngineE2eFixture.h"
 
 #include <shlobj.h>
 
@@ -292,7 +292,7 @@ protected:
     {
         const std::wstring path = Expand(file.path);
         ::SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-        EXPECT_TRUE(path.ends_with(L'\\') || (file.dict.id || !file.record.empty() ? WriteFileBytes(path, BytesOf(file))
+        EXPECT_TRUE(path.ends_with(L'\\') || (file.dict.id || !file.record.empty() ? WriteBytes(path, BytesOf(file))
                                                                                    : WriteZeroFile(path, file.zeros)))
             << ToUtf8(file.path);
         if (file.readOnly)
@@ -319,7 +319,7 @@ TEST_P(Scenarios, Run)
     }
     std::wstring args = Expand(row.line);
     for (const std::wstring& arg : row.args)
-        args += QuoteArg(Expand(arg)) + L" ";
+        args += QuoteArgument(Expand(arg)) + L" ";
     std::wstring exe = LexinstPath();
     if (!row.without.empty()) {
         ::CreateDirectoryW((Root() + L"\\program").c_str(), nullptr);
@@ -335,7 +335,7 @@ TEST_P(Scenarios, Run)
     std::vector<std::wstring> folders = {AccountDictDir()};  // where no tmp*.tmp may be left
     for (const File& file : row.expectFiles) {
         const std::wstring path = Expand(file.path);
-        EXPECT_EQ(ReadFileBytes(path), BytesOf(file)) << ToUtf8(file.path);
+        EXPECT_EQ(ReadBytes(path), BytesOf(file)) << ToUtf8(file.path);
         EXPECT_EQ((::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY) != 0, file.readOnly)
             << ToUtf8(file.path);
         folders.push_back(path.substr(0, path.rfind(L'\\')));
@@ -417,7 +417,8 @@ TEST_F(EngineE2eTest, AbandonedInstallLockDoesNotBlockTheNextInstaller)
         ::WaitForSingleObject(end.Get(), INFINITE);
     });
     ASSERT_EQ(::WaitForSingleObject(taken.Get(), 30000), WAIT_OBJECT_0);
-    Process waiting = Start(LexinstPath(), L"-silent " + QuoteArg(WriteSource(L"d.pvdict", MakeDict(55, 1, 0, 0))));
+    Process waiting =
+        Start(LexinstPath(), L"-silent " + QuoteArgument(WriteSource(L"d.pvdict", MakeDict(55, 1, 0, 0))));
     EXPECT_EQ(::WaitForSingleObject(waiting.Handle(), 8000), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the installer waits while another thread holds the lock";
     ::SetEvent(end.Get());

@@ -1,6 +1,7 @@
-// The kill points of the test build: the process ends itself at the step named
-// by LEXINST_KILL_AT, as if it had been killed there, and throws at the step
-// named by LEXINST_THROW_AT, as an unexpected failure would.
+// The kill point hook of the test build, set before wWinMain runs: the process
+// ends itself at the step named by LEXINST_KILL_AT, as if it had been killed
+// there, and throws at the step named by LEXINST_THROW_AT, as an unexpected
+// failure would.
 #include "installer/KillPoint.h"
 
 #include <windows.h>
@@ -15,12 +16,14 @@ bool IsNamed(const char* variable, const char* step)
     return ::GetEnvironmentVariableA(variable, wanted, sizeof(wanted)) && ::lstrcmpA(wanted, step) == 0;
 }
 
-}  // namespace
-
-void KillPoint(const char* step)
+void EndOrThrowAtNamedStep(const char* step)
 {
     if (IsNamed("LEXINST_KILL_AT", step))
         ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
     if (IsNamed("LEXINST_THROW_AT", step))
         throw std::runtime_error(step);
 }
+
+[[maybe_unused]] const bool hookSet = (SetKillPointHook(EndOrThrowAtNamedStep), true);
+
+}  // namespace

@@ -1,7 +1,7 @@
 // Installs and removals lose nothing: many processes on one account at once, and
 // runs of lexinst_killable.exe ended at every named step, then run again.
 #include "installer/KillPoint.h"
-#include "EngineE2eFixture.h"
+#include "support/EngineE2eFixture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,7 +71,7 @@ protected:
     {
         State state{Split(Setting(L"/Dict/InstalledDict")), Split(Setting(L"/Dict/ActiveDict")), {}, 0};
         for (const std::wstring& name : ListFolder(AccountDictDir(), L"*.pvdict"))
-            state.files[name] = ReadFileBytes(AccountDictDir() + name).value_or(ByteVector{});
+            state.files[name] = ReadBytes(AccountDictDir() + name).value_or(ByteVector{});
         state.tmpFiles = ListFolder(AccountDictDir(), L"tmp*.tmp").size();
         state.records = ListFolder(AccountDictDir(), L"lexinst.pending*").size();
         return state;
@@ -87,7 +87,7 @@ protected:
         std::wstring names;
         for (const auto& [name, bytes] : files) {
             names += name + L";";
-            WriteFileBytes(AccountDictDir() + name, bytes);
+            WriteBytes(AccountDictDir() + name, bytes);
         }
         for (const wchar_t* key : {L"/Dict/InstalledDict", L"/Dict/ActiveDict"})
             SetSetting(key, Setting(key) + names);
@@ -100,7 +100,7 @@ protected:
         MakeAccountDictDir();
         for (const std::wstring& name : ListFolder(AccountDictDir(), L"*"))
             ::DeleteFileW((AccountDictDir() + name).c_str());
-        WriteFileBytes(AccountDictDir() + StoredName(31, 2, 0, 0), {7, 7, 7});
+        WriteBytes(AccountDictDir() + StoredName(31, 2, 0, 0), {7, 7, 7});
         SetSetting(L"/Dict/InstalledDict", L"");
         SetSetting(L"/Dict/ActiveDict", StoredName(31, 2, 0, 0) + L";");
         AddListed({{StoredName(31, 1, 0, 0), MakeDict(31, 1, 0, 0)},
@@ -113,15 +113,15 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
 {
     // clang-format off
     struct Command { const char* name; std::wstring args; int success; State uninterrupted; } commands[] = {
-        {"single", L"-silent " + QuoteArg(WriteSource(L"a.pvdict", MakeDict(31, 2, 0, 0))), 0, {}},
-        {"batch", L"-silent " + QuoteArg(WriteSource(L"b.pvdict", MakeDict(32, 2, 0, 0))) + L" " +
-                      QuoteArg(WriteSource(L"c.pvdict", MakeDict(34, 1, 0, 0))), 0, {}},
+        {"single", L"-silent " + QuoteArgument(WriteSource(L"a.pvdict", MakeDict(31, 2, 0, 0))), 0, {}},
+        {"batch", L"-silent " + QuoteArgument(WriteSource(L"b.pvdict", MakeDict(32, 2, 0, 0))) + L" " +
+                      QuoteArgument(WriteSource(L"c.pvdict", MakeDict(34, 1, 0, 0))), 0, {}},
         {"removal", L"-delete 33_1_0_0", 1, {}},
     };
     // clang-format on
     for (Command& command : commands) {
         Prepare();
-        ASSERT_EQ(RunLexinst(command.args), command.success) << command.name;
+        ASSERT_EQ(e2e::Run(LexinstPath(), command.args), command.success) << command.name;
         command.uninterrupted = Capture();
         EXPECT_EQ(command.uninterrupted.tmpFiles + command.uninterrupted.records, 0u) << command.name;
     }
@@ -172,7 +172,7 @@ TEST_F(RobustTest, KilledAtEveryStepLosesNothing)
 
         const bool recorded = killed.records > 0;
         ::DeleteFileW(LogPath().c_str());  // the rerun's lines alone
-        EXPECT_EQ(RunLexinst(command.args), command.success);
+        EXPECT_EQ(e2e::Run(LexinstPath(), command.args), command.success);
         EXPECT_EQ(HasLine(L"20 lexinst Completed an interrupted command."), recorded);
         const State rerun = Capture();
         EXPECT_EQ(Diff(rerun, command.uninterrupted), L"");
@@ -193,7 +193,7 @@ TEST_F(RobustTest, ExceptionFailsTheCommand)
         int exitCode;
     } rows[] = {
         {"removal-installed-written", L"-delete 33_1_0_0", 0},
-        {"copied", L"-silent " + QuoteArg(WriteSource(L"t.pvdict", MakeDict(36, 1, 0, 0))), 1},
+        {"copied", L"-silent " + QuoteArgument(WriteSource(L"t.pvdict", MakeDict(36, 1, 0, 0))), 1},
     };
     ::SetEnvironmentVariableA("LEXINST_KILL_AT", nullptr);
     for (const auto& row : rows) {
@@ -210,9 +210,9 @@ TEST_F(RobustTest, UnreadableRecordIsKeptAside)
 {
     Prepare();
     const ByteVector garbage = {'n', 'o', 't', ' ', 'a', ' ', 'r', 'e', 'c', 'o', 'r', 'd'};
-    WriteFileBytes(AccountDictDir() + L"lexinst.pending", garbage);
-    EXPECT_EQ(RunLexinst(L"-silent " + QuoteArg(WriteSource(L"d.pvdict", MakeDict(35, 1, 0, 0)))), 0);
-    EXPECT_EQ(ReadFileBytes(AccountDictDir() + L"lexinst.pending.unreadable"), garbage);
+    WriteBytes(AccountDictDir() + L"lexinst.pending", garbage);
+    EXPECT_EQ(e2e::Run(LexinstPath(), L"-silent " + QuoteArgument(WriteSource(L"d.pvdict", MakeDict(35, 1, 0, 0)))), 0);
+    EXPECT_EQ(ReadBytes(AccountDictDir() + L"lexinst.pending.unreadable"), garbage);
     EXPECT_TRUE(Capture().installed.count(StoredName(35, 1, 0, 0)));
     EXPECT_EQ(Capture().records, 1u) << "only the one kept aside";
     EXPECT_TRUE(HasLine(L"40 lexinst Kept an unreadable record of an interrupted command aside: " + AccountDictDir() +
@@ -238,7 +238,7 @@ TEST_F(RobustTest, OverlappingInstallsAndRemovalsLoseNothing)
             for (uint32_t id = first; id <= first + (i % 4 ? 0 : 500); id += 500) {
                 const std::wstring name = StoredName(id, 1, 0, 0);
                 const ByteVector& bytes = touched[i][name] = MakeDict(id, 1, 0, 0);
-                args[i] += L" " + (i % 2 ? name : QuoteArg(WriteSource(name, bytes)));
+                args[i] += L" " + (i % 2 ? name : QuoteArgument(WriteSource(name, bytes)));
             }
             if (i % 2)
                 AddListed(touched[i]);

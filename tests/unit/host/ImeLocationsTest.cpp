@@ -23,7 +23,7 @@ public:
     explicit MarkedFolder(std::wstring path) : path_(std::move(path))
     {
         ::SHCreateDirectoryExW(nullptr, path_.c_str(), nullptr);
-        e2e::WriteFileBytes(path_ + L"\\PelvoPinyin.exe", {});
+        WriteBytes(path_ + L"\\PelvoPinyin.exe", {});
     }
     ~MarkedFolder() { std::filesystem::remove_all(path_, ignored_); }
     const std::wstring& Path() const { return path_; }
@@ -58,13 +58,13 @@ TEST(ImeLocations, BuffersTakeCapacityLessOneUnitsAndATerminator)
 // One sequence: the last valid folder is remembered for the whole process.
 TEST(ImeLocations, InstallFolderIsTheFirstOneWithTheMarker)
 {
-    e2e::TempDir scratch(L"ime");
-    const std::wstring unmarked = scratch.Path() + L"\\unmarked";
+    ScratchDir scratch(L"ime");
+    const std::wstring unmarked = scratch.Path().wstring() + L"\\unmarked";
     std::error_code ignored;
     std::filesystem::remove_all(kDefaultInstallDir, ignored);
     {
         SCOPED_TRACE("registry folder with the marker wins over the default folder");
-        const MarkedFolder registered(scratch.Path() + L"\\marked");
+        const MarkedFolder registered(scratch.Path().wstring() + L"\\marked");
         const MarkedFolder defaultDir(kDefaultInstallDir);
         e2e::ScopedRegValue exePath(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"exePath", registered.Path());
         EXPECT_EQ(registered.Path(), GetImeInstallDir());
@@ -81,8 +81,8 @@ TEST(ImeLocations, InstallFolderIsTheFirstOneWithTheMarker)
 
 TEST(Logging, OnlyTheSharedChannelIsOnForEveryLevel)
 {
-    e2e::TempDir common(L"log");
-    e2e::ScopedRegValue commonData(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"CommonAppData", common.Path());
+    ScratchDir common(L"log");
+    e2e::ScopedRegValue commonData(HKEY_LOCAL_MACHINE, e2e::kImeRegKey, L"CommonAppData", common.Path().wstring());
     ASSERT_GE(InitLogging(), 0);
     const auto getController = reinterpret_cast<GetLogController2Fn>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(kLogLibraryName), "GetLogController2")));

@@ -1,7 +1,7 @@
 // The per-file steps of an install at their edges, each row run through the
 // single install (with a UI that confirms, and declines to overwrite) and through
 // the batch, which share the steps: what must happen, and what must not.
-#include "EngineE2eFixture.h"
+#include "support/EngineE2eFixture.h"
 
 #include "host/ConfigStore.h"
 #include "installer/CellDictInstaller.h"
@@ -60,10 +60,10 @@ protected:
         e2e::SetSetting(L"/Dict/InstalledDict", row.listed.empty() ? L"" : row.listed + L";");
         e2e::SetSetting(L"/Dict/ActiveDict", L"");
         if (!row.listed.empty())
-            e2e::WriteFileBytes(AccountDictDir() + row.listed, {1, 2, 3});
+            WriteBytes(AccountDictDir() + row.listed, {1, 2, 3});
         const std::wstring dat = AccountDictDir() + row.stored + L".dat";
         if (row.dat) {
-            e2e::WriteFileBytes(dat, {4});
+            WriteBytes(dat, {4});
             ::SetFileAttributesW(dat.c_str(), row.dat == 2 ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         }
         const std::wstring index = UserDataDir() + L"\\pvdictindex.dat";
@@ -79,7 +79,7 @@ protected:
         SCOPED_TRACE(driver);
         const std::wstring installed = e2e::Setting(L"/Dict/InstalledDict");
         EXPECT_EQ(installed.find(row.stored + L";") != std::wstring::npos, row.installed || row.listed == row.stored);
-        EXPECT_EQ(e2e::ReadFileBytes(AccountDictDir() + row.stored) == row.source, row.installed);
+        EXPECT_EQ(ReadBytes(AccountDictDir() + row.stored) == row.source, row.installed);
         if (!row.listed.empty() && row.listed != row.stored) {
             EXPECT_EQ(e2e::FileExists(AccountDictDir() + row.listed), !row.installed) << "the other version";
         }

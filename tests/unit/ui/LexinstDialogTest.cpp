@@ -5,10 +5,10 @@
 //
 // The program is also the stand-in browser that the test registers for the link:
 // "ui_tests --record-url FILE URL" appends URL and a line end to FILE.
+#include "support/EngineE2eFixture.h"
 #include "ui/CMainDlg.h"
 #include "ui/CMessageDlg.h"
 #include "win/ScopedGdi.h"
-#include "EngineE2eFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -412,12 +412,12 @@ protected:
     }
     std::wstring StateNow(const ByteVector& source) const
     {
-        const auto file = ReadFileBytes(AccountDictDir() + kStoredName);
+        const auto file = ReadBytes(AccountDictDir() + kStoredName);
         const wchar_t* copy = !file                ? L"nothing"
                               : *file == kOldBytes ? L"old copy"
                               : *file == source    ? L"new copy"
                                                    : L"?";
-        const ByteVector opened = ReadFileBytes(Opened()).value_or(ByteVector{});
+        const ByteVector opened = ReadBytes(Opened()).value_or(ByteVector{});
         const std::size_t temporary = ListFolder(AccountDictDir(), L"tmp*.tmp").size();
         return L"stored " + std::wstring(copy) + L", installed " + Setting(L"/Dict/InstalledDict") + L", active " +
                Setting(L"/Dict/ActiveDict") + L", " + std::to_wstring(temporary) + L" temporary files, opened " +
@@ -432,7 +432,7 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
     wchar_t program[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, program, MAX_PATH);
     ScopedRegValue browser(HKEY_LOCAL_MACHINE, L"Software\\Classes\\http\\shell\\open\\command", L"",
-                           QuoteArg(program) + L" --record-url " + QuoteArg(Opened()) + L" \"%1\"", 0);
+                           QuoteArgument(program) + L" --record-url " + QuoteArgument(Opened()) + L" \"%1\"", 0);
 
     enum class Before { Nothing, SameVersion, FolderBlocked };
     struct Row {
@@ -447,8 +447,8 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
     ByteVector damaged = source, huge = source;
     damaged[0] ^= 0xFF;  // the magic
     huge.resize(16 << 20);
-    const std::wstring file = QuoteArg(WriteSource(L"cities.pvdict", source));
-    const std::wstring damagedFile = QuoteArg(WriteSource(L"damaged.pvdict", damaged));
+    const std::wstring file = QuoteArgument(WriteSource(L"cities.pvdict", source));
+    const std::wstring damagedFile = QuoteArgument(WriteSource(L"damaged.pvdict", damaged));
     const std::wstring none = L"stored nothing, installed <absent>, active <absent>, 0 temporary files, opened ";
     const std::wstring listed =
         L", installed " + kStoredName + L";, active " + kStoredName + L";, 0 temporary files, opened ";
@@ -471,19 +471,19 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         {"folder cannot be made", Before::FolderBlocked, file, {{kFailed, Action::Ok}}, 1, none},
         {"no file", Before::Nothing, L"", {{kNoFile, Action::Enter}}, 1, none},
         {"two files", Before::Nothing, file + L" " + file, {{kNoFile, Action::Enter}}, 1, none},
-        {"missing file", Before::Nothing, QuoteArg(SourceDir() + L"\\missing.pvdict"),
+        {"missing file", Before::Nothing, QuoteArgument(SourceDir() + L"\\missing.pvdict"),
          {{kNotFound, Action::Enter}}, 1, none},
         {"damaged file", Before::Nothing, damagedFile, {{kDamaged, Action::Enter}}, 1, none},
         {"link clicked", Before::Nothing, damagedFile, {{kDamaged, Action::ClickLink}}, 1, pageOpened},
         {"carriage return on the link", Before::Nothing, damagedFile, {{kDamaged, Action::ReturnOnLink}}, 1,
          pageOpened},
-        {"newer format", Before::Nothing, QuoteArg(WriteSource(L"future.pvdict", Dictionary(2))),
+        {"newer format", Before::Nothing, QuoteArgument(WriteSource(L"future.pvdict", Dictionary(2))),
          {{kIncompatible, Action::Enter}}, 1, none},
-        {"16 MiB file", Before::Nothing, QuoteArg(WriteSource(L"huge.pvdict", huge)),
+        {"16 MiB file", Before::Nothing, QuoteArgument(WriteSource(L"huge.pvdict", huge)),
          {{kQuota, Action::CloseBox}}, 1, none},
     };
     // clang-format on
-    ASSERT_TRUE(WriteFileBytes(Root() + L"\\blocker", {0}));
+    ASSERT_TRUE(WriteBytes(Root() + L"\\blocker", {0}));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ::DeleteFileW((AccountDictDir() + kStoredName).c_str());
@@ -494,7 +494,7 @@ TEST_F(LexinstDialogTest, EachMessageAndAnswerEndsWithItsExitCodeAndFiles)
         SetSetting(L"/Common/accountDataDir", Root() + (blocked ? L"\\blocker" : L"\\account"));
         if (same) {
             MakeAccountDictDir();
-            ASSERT_TRUE(WriteFileBytes(AccountDictDir() + kStoredName, kOldBytes));
+            ASSERT_TRUE(WriteBytes(AccountDictDir() + kStoredName, kOldBytes));
         }
         std::wstring expected;
         for (const Step& step : row.steps) {
@@ -524,9 +524,9 @@ TEST_F(LexinstDialogTest, EachPictureAndTheInformationDialogFitTheDpi)
     };
     // clang-format off
     const Run runs[] = {
-        {QuoteArg(WriteSource(L"cities.pvdict", Dictionary())),
+        {QuoteArgument(WriteSource(L"cities.pvdict", Dictionary())),
          {{kConfirmInstall, Action::Enter}, {kSuccess, Action::Enter}}, 0},
-        {QuoteArg(WriteSource(L"damaged.pvdict", damaged)), {{kDamaged, Action::Enter}}, 1},
+        {QuoteArgument(WriteSource(L"damaged.pvdict", damaged)), {{kDamaged, Action::Enter}}, 1},
         {L"", {{kNoFile, Action::Enter}}, 1},
     };
     // clang-format on

@@ -41,8 +41,11 @@ bool WriteBytes(const fs::path& path, const ByteVector& bytes)
     return !out.fail();
 }
 
-ByteVector ReadBytes(const fs::path& path)
+std::optional<ByteVector> ReadBytes(const fs::path& path)
 {
+    std::error_code ignored;
+    if (!fs::exists(path, ignored))
+        return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     return ByteVector(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -42,7 +42,7 @@ class EngineE2eTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = std::make_unique<TempDir>(L"engine e2e");
+        root_ = std::make_unique<ScratchDir>(L"engine e2e");
         ::CreateDirectoryW(SourceDir().c_str(), nullptr);
         appData_ = std::make_unique<ScopedRegValue>(HKEY_CURRENT_USER, kImeRegKey, L"AppData", UserDataDir());
         commonData_ = std::make_unique<ScopedRegValue>(HKEY_LOCAL_MACHINE, kImeRegKey, L"CommonAppData", Root());
@@ -52,7 +52,7 @@ protected:
     }
     void TearDown() override { ClearSettings(); }  // the members are restored and removed after
 
-    std::wstring Root() const { return root_->Path(); }
+    std::wstring Root() const { return root_->Path().wstring(); }
     std::wstring SourceDir() const { return Root() + L"\\src"; }
     std::wstring AccountDictDir() const { return Root() + L"\\account\\dict\\"; }
     std::wstring UserDataDir() const { return Root() + L"\\user"; }
@@ -61,13 +61,13 @@ protected:
     std::wstring WriteSource(const std::wstring& name, const ByteVector& bytes) const
     {
         const std::wstring path = SourceDir() + L"\\" + name;
-        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        EXPECT_TRUE(WriteBytes(path, bytes));
         return path;
     }
     void MakeAccountDictDir() const { std::filesystem::create_directories(AccountDictDir()); }
 
 private:
-    std::unique_ptr<TempDir> root_;
+    std::unique_ptr<ScratchDir> root_;
     std::unique_ptr<ScopedRegValue> appData_, commonData_;
 };
 

@@ -32,9 +32,6 @@ namespace e2e {
 std::wstring BinDir();  // folder of the running test program, no trailing backslash
 inline std::wstring LexinstPath() { return BinDir() + L"\\lexinst.exe"; }
 
-// Quotes one argument by the CommandLineToArgvW rules when it needs it.
-inline std::wstring QuoteArg(const std::wstring& arg) { return QuoteArgument(arg); }
-
 // A started process; the handle is closed on destruction (the process is not killed).
 class Process {
 public:
@@ -59,7 +56,6 @@ inline int Run(const std::wstring& exe, const std::wstring& args, DWORD timeoutM
 {
     return Start(exe, args).Wait(timeoutMs);
 }
-inline int RunLexinst(const std::wstring& args, DWORD timeoutMs = 60000) { return Run(LexinstPath(), args, timeoutMs); }
 
 // Copies lexinst.exe and the stand-in DLLs but `without` from BinDir() into `dir`;
 // returns the copied program's path, or "" when a copy failed.
@@ -67,22 +63,7 @@ std::wstring CopyLexinst(const std::wstring& dir, const std::wstring& without = 
 
 // ---- files ----------------------------------------------------------------
 
-// A ScratchDir with its path as a Windows path (no trailing backslash).
-class TempDir : public ScratchDir {
-public:
-    explicit TempDir(const std::wstring& namePart = L"e2e") : ScratchDir(namePart), path_(ScratchDir::Path()) {}
-    const std::wstring& Path() const { return path_; }
-
-private:
-    std::wstring path_;
-};
-
 inline bool FileExists(const std::wstring& p) { return ::GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-inline bool WriteFileBytes(const std::wstring& path, const ByteVector& bytes) { return WriteBytes(path, bytes); }
-inline std::optional<ByteVector> ReadFileBytes(const std::wstring& path)
-{
-    return FileExists(path) ? std::optional(ReadBytes(path)) : std::nullopt;
-}
 // Names (not paths) of the entries of a folder that match `pattern` ("*" for all).
 std::vector<std::wstring> ListFolder(const std::wstring& dir, const std::wstring& pattern = L"*");
 

@@ -56,7 +56,7 @@ int Process::Wait(DWORD timeoutMs)
 
 Process Start(const std::wstring& exe, const std::wstring& args)
 {
-    std::wstring commandLine = QuoteArg(exe) + (args.empty() ? L"" : L" " + args);
+    std::wstring commandLine = QuoteArgument(exe) + (args.empty() ? L"" : L" " + args);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
@@ -162,7 +162,7 @@ std::string ToUtf8(const std::wstring& text)
 
 std::vector<std::wstring> ReadLog(const std::wstring& path)
 {
-    const ByteVector bytes = ReadFileBytes(path).value_or(ByteVector{});
+    const ByteVector bytes = ReadBytes(path).value_or(ByteVector{});
     std::wstring wide(bytes.size(), L'\0');
     wide.resize(::MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(bytes.data()),
                                       static_cast<int>(bytes.size()), wide.data(), static_cast<int>(wide.size())));

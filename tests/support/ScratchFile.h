@@ -5,6 +5,7 @@
 #include "support/DictBytes.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 class ScratchDir {
@@ -24,4 +25,5 @@ private:
 };
 
 bool WriteBytes(const std::filesystem::path& path, const ByteVector& bytes);
-ByteVector ReadBytes(const std::filesystem::path& path);
+// The file's bytes (none for a folder); nullopt when nothing is at `path`.
+std::optional<ByteVector> ReadBytes(const std::filesystem::path& path);
