@@ -1,8 +1,9 @@
 # The shipped Windows programs. Every build of a Windows preset makes them the
 # way they ship, so that the tests run the very files that are packed.
 
-# The project's version, for the version resource and pvdict --version.
+# The project's version, for the version resource, the manifest and pvdict --version.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/lexinst_version.h.in ${CMAKE_BINARY_DIR}/generated/lexinst_version.h)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/lexinst.manifest.in ${CMAKE_BINARY_DIR}/generated/lexinst.manifest @ONLY)
 add_library(lexinst_version INTERFACE)
 target_include_directories(lexinst_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
