@@ -17,38 +17,46 @@ constexpr const wchar_t* kActiveDictKey = L"/Dict/ActiveDict";
 constexpr const wchar_t* kOrderedDictKey = L"/Dict/OrderedDict";
 constexpr const wchar_t* kAutopushInstalledKey = L"/Local/Autopush/Dict/installedList";
 
+enum class OrderedCleanup { kAlways, kWhenNamesAdded, kNever };
+
 // How each command writes: the install and the completion write a list only when
 // it changed, the removal always writes both (so they come back sorted).
 struct ListPolicy {
     bool needsLists;
     bool writeUnchanged;
     bool logChanges;
+    OrderedCleanup ordered;
     const char* installedWritten;  // kill points of the test build
     const char* listsWritten;
 };
 const ListPolicy& PolicyOf(ListCommand command)
 {
-    static const ListPolicy install{false, false, true, "installed-written", "lists-written"};
-    static const ListPolicy removal{true, true, false, "removal-installed-written", "removal-lists-written"};
-    static const ListPolicy completion{false, false, false, "completion-installed-written", "completion-lists-written"};
+    static const ListPolicy install{false, false, true, OrderedCleanup::kAlways, "installed-written", "lists-written"};
+    static const ListPolicy removal{
+        true, true, false, OrderedCleanup::kNever, "removal-installed-written", "removal-lists-written"};
+    static const ListPolicy completion{false,
+                                       false,
+                                       false,
+                                       OrderedCleanup::kWhenNamesAdded,
+                                       "completion-installed-written",
+                                       "completion-lists-written"};
     return command == ListCommand::kInstall ? install : command == ListCommand::kRemoval ? removal : completion;
 }
 
-void WriteList(IConfigureInst* cfg, const wchar_t* key, const std::wstring& oldText, const DictList& list,
+void WriteList(IConfigureInst* cfg, const wchar_t* key, const std::wstring& oldText, const std::wstring& newText,
                const wchar_t* logFormat)
 {
-    const std::wstring newText = list.Join();
     WriteConfigString(cfg, key, newText);
     if (logFormat)
         XLog(kLogTrace, kLogTag, logFormat, oldText.c_str(), newText.c_str());
 }
 
 // The ordered names, ascending, without those that occur in the installed list's text.
-void WriteOrderedList(IConfigureInst* cfg, const DictList& installed)
+void WriteOrderedList(IConfigureInst* cfg, const std::wstring& installedText)
 {
     std::wstring orderedText;
     (void)ReadConfigString(cfg, kOrderedDictKey, orderedText);  // a missing list is an empty one
-    WriteConfigString(cfg, kOrderedDictKey, CleanOrderedList(orderedText, installed.Join()));
+    WriteConfigString(cfg, kOrderedDictKey, CleanOrderedList(orderedText, installedText));
 }
 
 }  // namespace
@@ -82,15 +90,17 @@ bool ChangeDictLists(ListCommand command, bool recordWork, const std::function<v
         KILL_POINT("work-recorded");
     }
 
+    const std::wstring installedNow = lists.installed.Join();
     if (lists.installed != installedBefore || policy.writeUnchanged)
-        WriteList(cfg, kInstalledDictKey, installedText, lists.installed,
+        WriteList(cfg, kInstalledDictKey, installedText, installedNow,
                   policy.logChanges ? L"写入词库列表：[%s] => [%s]" : nullptr);
     KILL_POINT(policy.installedWritten);
     if (lists.active != activeBefore || policy.writeUnchanged)
-        WriteList(cfg, kActiveDictKey, activeText, lists.active,
+        WriteList(cfg, kActiveDictKey, activeText, lists.active.Join(),
                   policy.logChanges ? L"写入启用的词库列表：[%s] => [%s]" : nullptr);
-    if (command == ListCommand::kInstall || (command == ListCommand::kCompletion && !work.addInstalled.empty()))
-        WriteOrderedList(cfg, lists.installed);
+    if (policy.ordered == OrderedCleanup::kAlways ||
+        (policy.ordered == OrderedCleanup::kWhenNamesAdded && !work.addInstalled.empty()))
+        WriteOrderedList(cfg, installedNow);
     KILL_POINT(policy.listsWritten);
 
     for (const std::wstring& path : work.deleteFiles) {

@@ -1,5 +1,5 @@
 #pragma once
-// The command line as the engine reads it: the option names, the specification
+// The command line as the engine reads it: the option names, the option table
 // the parser is built from, and the options of one run, read once.
 
 #include "core/SimpleOptParser.h"
